@@ -1,0 +1,56 @@
+#include "link/VkcErrorProcessor.h"
+
+#include <cstdarg>
+
+#include "link/Format.h"
+#include "link/Utf.h"
+
+void VkcErrorProcessor::ReportError(uint32_t code, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string text = StrVPrintf(format, args);
+  va_end(args);
+  ReportText(code, text);
+}
+
+void VkcErrorProcessor::ReportText(uint32_t code, const std::string& text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  entries_.push_back({text, code});
+  while (entries_.size() > kMaxEntries) {
+    entries_.pop_front();
+    ++dropped_;
+  }
+}
+
+std::string VkcErrorProcessor::GetTextUtf8() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::string out;
+  size_t number = dropped_;
+  for (const auto& e : entries_) {
+    out += StrPrintf("%zu) Error #%d - %s\r\n", ++number, static_cast<int>(e.code), e.text.c_str());
+  }
+  return out;
+}
+
+std::u16string VkcErrorProcessor::GetText() const { return Utf8ToUtf16(GetTextUtf8()); }
+
+size_t VkcErrorProcessor::Count() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return entries_.size();
+}
+
+std::deque<ErrorEntry> VkcErrorProcessor::Entries() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return entries_;
+}
+
+void VkcErrorProcessor::Clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  entries_.clear();
+  dropped_ = 0;
+}
+
+VkcErrorProcessor& ErrorLog() {
+  static VkcErrorProcessor log;
+  return log;
+}

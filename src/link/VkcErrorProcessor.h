@@ -1,0 +1,39 @@
+#pragma once
+// The process-wide error log: numbered entries of a code and a text, kept in memory and listed
+// in the error-message window. Thread-safe. Keeps the newest kMaxEntries entries.
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+
+struct ErrorEntry {
+  std::string text;  // UTF-8
+  uint32_t code;     // an errno value, a wait result (258 time-out) or 0
+};
+
+class VkcErrorProcessor {
+ public:
+  static constexpr size_t kMaxEntries = 10000;
+
+  // Formats the printf-style format with its arguments and appends the entry. Any thread.
+  [[gnu::format(printf, 3, 4)]] void ReportError(uint32_t code, const char* format, ...);
+  void ReportText(uint32_t code, const std::string& text);
+
+  // Every entry as "%d) Error #%d - %s\r\n", numbered from 1 (entries dropped for the limit keep
+  // their numbers, so the numbering of what remains does not shift).
+  std::u16string GetText() const;
+  std::string GetTextUtf8() const;
+  size_t Count() const;
+  // Copy of the entries (oldest first).
+  std::deque<ErrorEntry> Entries() const;
+  void Clear();
+
+ private:
+  mutable std::mutex mutex_;
+  std::deque<ErrorEntry> entries_;
+  size_t dropped_ = 0;  // entries removed from the front for the limit
+};
+
+// The one error log of the process.
+VkcErrorProcessor& ErrorLog();

@@ -1,0 +1,37 @@
+#include "platform/WorkerThread.h"
+
+namespace platform {
+
+WorkerThread::WorkerThread(Event::ResetMode stopMode) : stop_(stopMode) {}
+
+WorkerThread::~WorkerThread() { Stop(); }
+
+bool WorkerThread::Start(std::function<void(Event& stop)> body) {
+  if (running_.load()) return false;
+  if (thread_.joinable()) thread_.join();  // an earlier run that has already ended
+  stop_.Reset();
+  finished_.Reset();
+  running_.store(true);
+  thread_ = std::thread([this, body = std::move(body)]() {
+    body(stop_);
+    running_.store(false);
+    finished_.Set();
+  });
+  return true;
+}
+
+bool WorkerThread::Join(uint32_t boundMs, const std::function<void()>& onOverrun) {
+  if (!thread_.joinable()) return true;
+  if (IsCurrentThread()) return false;
+  bool inBound = finished_.Wait(boundMs) == 0;
+  if (!inBound && onOverrun) onOverrun();
+  thread_.join();
+  return inBound;
+}
+
+bool WorkerThread::Stop(uint32_t boundMs, const std::function<void()>& onOverrun) {
+  RequestStop();
+  return Join(boundMs, onOverrun);
+}
+
+}  // namespace platform
