@@ -1,0 +1,112 @@
+#include "app/VkcProgressDialog.h"
+
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <vector>
+
+#include "link/VkcLogMessage.h"
+#include "link/VkcMessageIds.h"
+
+namespace {
+
+// A task target that records the operations it runs and answers scripted results.
+class ScriptedTasks : public VkiPostProcess {
+ public:
+  std::vector<uint32_t> results;  // by operation code
+  VkcLogMessage mailbox;
+
+  uint32_t Process(uint32_t operation, intptr_t parameter, platform::WindowHandle notify,
+                   platform::Event& stop) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      ran.push_back(operation);
+    }
+    platform::PostMessage(notify, kMsgProgress, kProgressPercent, parameter);
+    mailbox.Append("task " + std::to_string(operation) + "\r\n");
+    platform::PostMessage(notify, kMsgProgress, kProgressMailbox, reinterpret_cast<intptr_t>(&mailbox));
+    if (operation == 9) return stop.Wait(10000) == 0 ? 7 : 0;  // waits until stopped, then fails
+    return operation < results.size() ? results[operation] : 0;
+  }
+  std::vector<uint32_t> Ran() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return ran;
+  }
+
+ private:
+  std::mutex mutex;
+  std::vector<uint32_t> ran;
+};
+
+}  // namespace
+
+TEST(ProgressDialog, RunsTasksInOrderAndShowsProgressAndLog) {
+  ScriptedTasks tasks;
+  VkcProgressDialog dialog(nullptr, false);
+  dialog.SetTask(&tasks, 0, 30);
+  dialog.AddTask(nullptr, 5, 0);  // a task without a target is skipped
+  dialog.AddTask(&tasks, 1, 70);
+  EXPECT_EQ(dialog.exec(), kModalOk);
+  EXPECT_EQ(dialog.GetResult(), 0u);
+  EXPECT_EQ(tasks.Ran(), (std::vector<uint32_t>{0, 1}));
+  EXPECT_EQ(dialog.ProgressPosition(), 70);
+  EXPECT_EQ(dialog.LogText(), QStringLiteral("task 0\ntask 1\n"));
+}
+
+TEST(ProgressDialog, FirstFailureEndsTheRunWithItsResult) {
+  ScriptedTasks tasks;
+  tasks.results = {0, 0, 5, 0};
+  VkcProgressDialog dialog;
+  dialog.SetTask(&tasks, 0, 0);
+  for (uint32_t op : {1u, 2u, 3u}) dialog.AddTask(&tasks, op, 0);
+  EXPECT_EQ(dialog.exec(), kModalFailed);
+  EXPECT_EQ(dialog.GetResult(), 5u);
+  EXPECT_FALSE(dialog.WasStopped());
+  EXPECT_EQ(tasks.Ran(), (std::vector<uint32_t>{0, 1, 2}));
+}
+
+TEST(ProgressDialog, EmptyListEndsAtOnceWithFailure) {
+  VkcProgressDialog dialog;
+  EXPECT_EQ(dialog.exec(), kModalFailed);
+  EXPECT_EQ(dialog.GetResult(), 0u);
+}
+
+TEST(ProgressDialog, EscStopsTheWaitingTaskAndNoFurtherTaskRuns) {
+  ScriptedTasks tasks;
+  VkcProgressDialog dialog(nullptr, false);  // Stop button disabled, Esc still stops
+  dialog.SetTask(&tasks, 9, 0);
+  dialog.AddTask(&tasks, 3, 0);
+  QTimer::singleShot(50, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+  EXPECT_EQ(dialog.exec(), kModalFailed);
+  EXPECT_EQ(dialog.GetResult(), 0u);  // a user stop is no failure to report
+  EXPECT_TRUE(dialog.WasStopped());
+  EXPECT_EQ(tasks.Ran(), (std::vector<uint32_t>{9}));
+}
+
+TEST(ProgressDialog, EscDoesNothingWhenCancelOnEscapeIsOff) {
+  ScriptedTasks tasks;
+  VkcProgressDialog dialog;
+  dialog.SetCancelOnEscape(false);
+  dialog.SetTask(&tasks, 9, 0);
+  bool stoppedByEsc = true, visible = false;
+  QTimer::singleShot(30, &dialog, [&] {
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    stoppedByEsc = dialog.StopEvent().IsSet();
+    visible = dialog.isVisible();
+    QTest::mouseClick(dialog.findChild<QWidget*>(QStringLiteral("ctl1")), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.exec(), kModalFailed);
+  EXPECT_FALSE(stoppedByEsc);
+  EXPECT_TRUE(visible);
+  EXPECT_TRUE(dialog.WasStopped());
+}
+
+TEST(ProgressDialog, UnknownProgressCodesChangeNothing) {
+  VkcProgressDialog dialog;
+  dialog.OnProgressMessage(kProgressPercent, 40);
+  dialog.OnProgressMessage(6, 90);
+  EXPECT_EQ(dialog.ProgressPosition(), 40);
+  EXPECT_TRUE(dialog.LogText().isEmpty());
+}
