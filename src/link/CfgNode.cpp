@@ -1,0 +1,217 @@
+#include "link/CfgNode.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/Utf.h"
+#include "link/VkcCfgArchiver.h"
+#include "link/VkcErrorProcessor.h"
+
+namespace {
+
+// Compares a UTF-16 name with a UTF-8 one; ASCII names (all of the program's own) need no conversion.
+bool SameName(const std::u16string& name, std::string_view utf8) {
+  bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) return name == Utf8ToUtf16(utf8);
+  if (name.size() != utf8.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] != static_cast<char16_t>(utf8[i])) return false;
+  }
+  return true;
+}
+
+// What an out-of-range index yields: a node that belongs to no tree.
+CfgNode& Scratch() {
+  thread_local CfgNode scratch;
+  scratch = CfgNode();
+  return scratch;
+}
+
+}  // namespace
+
+CfgNode::CfgNode(const CfgNode& other)
+    : type_(other.type_),
+      scalar_(other.scalar_),
+      narrow_(other.narrow_),
+      wide_(other.wide_),
+      bytes_(other.bytes_),
+      name_(other.name_),
+      link_(other.link_),
+      resident_(other.resident_) {
+  children_.reserve(other.children_.size());
+  for (const auto& child : other.children_) children_.push_back(std::make_unique<CfgNode>(*child));
+}
+
+CfgNode& CfgNode::operator=(const CfgNode& other) {
+  if (this != &other) {
+    // Copy first: other may live inside this node.
+    CfgNode copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+CfgNode* CfgNode::ForwardTarget() const { return link_.IsLink() ? link_.Resolve() : nullptr; }
+
+CfgNode& CfgNode::GetChildAt(std::ptrdiff_t index) {
+  if (index < 0) {
+    ErrorLog().ReportError(0, "Settings node index %td is out of range", index);
+    return Scratch();
+  }
+  const auto at = static_cast<size_t>(index);
+  if (CfgNode* target = ForwardTarget(); target && at < target->children_.size()) return *target->children_[at];
+  if (at < children_.size()) return *children_[at];
+  if (index >= kMaxChildIndex) {
+    ErrorLog().ReportError(0, "Settings node index %td is out of range", index);
+    return Scratch();
+  }
+  children_.reserve(at + 1);
+  while (children_.size() <= at) children_.push_back(std::make_unique<CfgNode>());
+  return *children_[at];
+}
+
+CfgNode* CfgNode::FindOwn(std::u16string_view name) const {
+  for (const auto& child : children_) {
+    if (child->name_ == name) return child.get();
+  }
+  return nullptr;
+}
+
+CfgNode* CfgNode::FindOwn(std::string_view utf8Name) const {
+  for (const auto& child : children_) {
+    if (SameName(child->name_, utf8Name)) return child.get();
+  }
+  return nullptr;
+}
+
+CfgNode& CfgNode::GetChild(std::u16string_view name) {
+  if (CfgNode* found = FindOwn(name)) return *found;
+  if (CfgNode* target = ForwardTarget()) {
+    if (CfgNode* found = target->FindOwn(name)) return *found;
+  }
+  return AppendChild(std::u16string(name));
+}
+
+CfgNode& CfgNode::GetChild(std::string_view utf8Name) {
+  if (CfgNode* found = FindOwn(utf8Name)) return *found;
+  if (CfgNode* target = ForwardTarget()) {
+    if (CfgNode* found = target->FindOwn(utf8Name)) return *found;
+  }
+  return AppendChild(Utf8ToUtf16(utf8Name));
+}
+
+CfgNode* CfgNode::FindChild(std::u16string_view name) { return FindOwn(name); }
+CfgNode* CfgNode::FindChild(std::string_view utf8Name) { return FindOwn(utf8Name); }
+const CfgNode* CfgNode::FindChild(std::u16string_view name) const { return FindOwn(name); }
+const CfgNode* CfgNode::FindChild(std::string_view utf8Name) const { return FindOwn(utf8Name); }
+
+bool CfgNode::NameEquals(std::string_view utf8Name) const { return SameName(name_, utf8Name); }
+
+CfgNode& CfgNode::AppendChild(std::u16string name) {
+  children_.push_back(std::make_unique<CfgNode>(std::move(name)));
+  return *children_.back();
+}
+
+void CfgNode::SetBool(bool value) {
+  scalar_ = value ? 1 : 0;
+  type_ = kTypeBool;
+}
+
+void CfgNode::SetInt(uint32_t value) {
+  scalar_ = value;
+  type_ = kTypeInt;
+}
+
+void CfgNode::SetString(std::string value) {
+  narrow_ = std::move(value);
+  type_ = kTypeString;
+}
+
+void CfgNode::SetText(const char* text) { SetString(text ? std::string(text) : std::string()); }
+
+void CfgNode::SetBytes(const void* data, size_t length) {
+  bytes_.resize(length);
+  if (length) std::memcpy(bytes_.data(), data, length);
+  type_ = kTypeBytes;
+}
+
+void CfgNode::SetWString(std::u16string value) {
+  wide_ = std::move(value);
+  type_ = kTypeWString;
+}
+
+void CfgNode::SetWText(const char16_t* text) { SetWString(text ? std::u16string(text) : std::u16string()); }
+
+size_t CfgNode::GetBytes(void* buffer, size_t capacity) const {
+  if (capacity == 0) return 0;
+  std::memset(buffer, 0, capacity);
+  const size_t n = std::min(capacity, bytes_.size());
+  if (n) std::memcpy(buffer, bytes_.data(), n);
+  return n;
+}
+
+void CfgNode::Clear() {
+  children_.clear();
+  narrow_.clear();
+  bytes_.clear();
+}
+
+bool CfgNode::Save(VkcCfgArchiver& ar) const {
+  if (!ar.BeginNode(std::u16string_view(name_))) return false;
+  if (link_.IsLink()) {
+    ar.WriteU8(VkcCfgArchiver::kLinkRecord).WriteU32(link_.targetId).WriteU32(static_cast<uint32_t>(link_.steps.size()));
+    for (const CfgLinkStep& step : link_.steps) ar.WriteU32(step.kind).WriteU32(step.index).WriteWString(step.name);
+  } else {
+    ar.WriteU8(VkcCfgArchiver::kPlainRecord).WriteU8(static_cast<uint8_t>(type_ & 0xFF)).WriteU32(scalar_);
+    if (type_ == kTypeWString) {
+      ar.WriteWString(wide_);
+    } else {
+      ar.WriteString(narrow_);
+    }
+    ar.WriteU32(static_cast<uint32_t>(bytes_.size()));
+    ar.Write(bytes_.data(), bytes_.size(), VkcCfgArchiver::kRegNone);
+    for (const auto& child : children_) {
+      if (!child->Save(ar)) return false;
+    }
+  }
+  return ar.EndNode();
+}
+
+bool CfgNode::Load(VkcCfgArchiver& ar) {
+  if (!ar.IsLoading()) return false;
+  if (!ar.BeginNode(name_)) return false;
+  uint8_t marker = 0;
+  ar.ReadU8(marker);
+  if (marker == VkcCfgArchiver::kLinkRecord) {
+    CfgLink link;
+    uint32_t count = 0;
+    ar.ReadU32(link.targetId).ReadU32(count);
+    // Each step takes at least 12 bytes: a count beyond what is left is corrupt.
+    if (!ar.Failed() && count > ar.Remaining() / 12) ar.FailFormat("link step count beyond the node");
+    if (ar.Failed()) return false;
+    link.steps.resize(count);
+    for (CfgLinkStep& step : link.steps) ar.ReadU32(step.kind).ReadU32(step.index).ReadWString(step.name);
+    if (ar.Failed()) return false;
+    link_ = std::move(link);
+  } else {
+    uint8_t type = 0;
+    uint32_t count = 0;
+    ar.ReadU8(type).ReadU32(scalar_);
+    type_ = type;
+    if (type_ == kTypeWString) {
+      ar.ReadWString(wide_);
+    } else {
+      ar.ReadString(narrow_);
+    }
+    ar.ReadU32(count).ReadBlock(bytes_, count);
+    if (ar.Failed()) return false;
+    link_ = CfgLink();
+  }
+  children_.clear();
+  while (ar.HasMoreNodes()) {
+    auto child = std::make_unique<CfgNode>();
+    if (!child->Load(ar)) return false;
+    children_.push_back(std::move(child));
+  }
+  return ar.EndNode();
+}
