@@ -1,0 +1,25 @@
+#pragma once
+// A byte block with its size. Copies share the block; it is freed with its last holder.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class ImageBuffer {
+ public:
+  // Drops this holder's share of the block and forgets it.
+  void Release() { block_.reset(); }
+  // Releases the old block and allocates a zeroed one of n bytes. Returns its data.
+  uint8_t* Allocate(uint32_t n);
+  void Reset() { Release(); }
+  // The data, or null without a block.
+  uint8_t* GetData() const { return block_ ? block_->data() : nullptr; }
+  uint32_t GetSize() const { return block_ ? static_cast<uint32_t>(block_->size()) : 0; }
+  // True unless a block of at least one byte is held.
+  bool IsEmpty() const { return GetSize() == 0; }
+  // Holders sharing the block (0 without one).
+  long ShareCount() const { return block_.use_count(); }
+
+ private:
+  std::shared_ptr<std::vector<uint8_t>> block_;
+};
