@@ -21,8 +21,8 @@ uint32_t WaitWithProgress(int startPercent, int endPercent, int steps, uint32_t 
     result = platform::Event::WaitAny(events, slice);
     if (result != platform::kWaitTimeout) break;
     progress += increment;
-    if (window) platform::PostMessage(window, kProgressMessage, kProgressPercent, std::lround(progress));
+    if (window) platform::PostMessage(window, kMsgProgress, kProgressPercent, std::lround(progress));
   }
-  if (window) platform::PostMessage(window, kProgressMessage, kProgressPercent, endPercent);
+  if (window) platform::PostMessage(window, kMsgProgress, kProgressPercent, endPercent);
   return result;
 }

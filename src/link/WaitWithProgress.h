@@ -5,12 +5,9 @@
 #include <initializer_list>
 #include <span>
 
+#include "link/VkcMessageIds.h"
 #include "platform/Event.h"
 #include "platform/Messages.h"
-
-// Progress message to the progress window: 2024 with 2 and a percentage.
-constexpr uint32_t kProgressMessage = 2024;
-constexpr intptr_t kProgressPercent = 2;
 
 // Waits for any of the events in steps slices of totalMs / steps milliseconds (steps below 1
 // count as 1). After each slice that times out the progress grows by (endPercent -

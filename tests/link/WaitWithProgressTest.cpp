@@ -13,7 +13,7 @@ using platform::RecordingWindow;
 namespace {
 std::vector<intptr_t> Percentages(const RecordingWindow& w) {
   std::vector<intptr_t> out;
-  for (const auto& m : w.Messages(kProgressMessage)) {
+  for (const auto& m : w.Messages(kMsgProgress)) {
     EXPECT_EQ(m.wParam, kProgressPercent);
     out.push_back(m.lParam);
   }
@@ -55,7 +55,7 @@ TEST(WaitWithProgress, ASignalledEventEndsTheWaitWithItsIndex) {
   // Set while the wait runs: it ends early with the index, then posts the end.
   w.Clear();
   std::thread setter([&] {
-    w.WaitForMessage(kProgressMessage, kProgressPercent, 60000);
+    w.WaitForMessage(kMsgProgress, kProgressPercent, 60000);
     a.Set();
   });
   EXPECT_EQ(WaitWithProgress(0, 100, 10, 10000, w.Handle(), {&a, &b}), 0u);
