@@ -51,6 +51,10 @@ VkcCfgArchiver::VkcCfgArchiver(const std::string& path, bool loading, bool regis
   Open(path, loading, registry);
 }
 
+VkcCfgArchiver::VkcCfgArchiver(std::u16string_view path, bool loading, bool registry) : throw_(true) {
+  Open(path, loading, registry);
+}
+
 VkcCfgArchiver::~VkcCfgArchiver() {
   try {
     Close();

@@ -39,6 +39,7 @@ class VkcCfgArchiver {
   VkcCfgArchiver() = default;
   // Throw-on-error on, then Open.
   VkcCfgArchiver(const std::string& path, bool loading, bool registry = false);
+  VkcCfgArchiver(std::u16string_view path, bool loading, bool registry = false);
   VkcCfgArchiver(const VkcCfgArchiver&) = delete;
   VkcCfgArchiver& operator=(const VkcCfgArchiver&) = delete;
   // Closes; a store still pending is written, a failure only logged. Call Close to learn of it.
