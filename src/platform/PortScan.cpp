@@ -114,9 +114,23 @@ std::string DescriptionFromById(std::string id) {
   return id;
 }
 
-bool HasKnownUart(const fs::path& ttyDir, const std::string& devicePath, const PortScanRoots& roots) {
+// The legacy 8250 driver registers its ports whether or not a UART answers: its device is
+// "serial8250" itself (older kernels) or a port device below it ("serial8250:0.1").
+bool Is8250Port(const fs::path& device) {
+  if (LinkTargetName(device / "driver") == "serial8250") return true;
+  for (const auto& part : device) {
+    if (part.string().rfind("serial8250", 0) == 0) return true;
+  }
+  return false;
+}
+
+// Whether a serial-core port has a UART behind it. Its "type" attribute is the type TIOCGSERIAL
+// reports (0: unknown); without it an 8250 port is asked directly.
+bool HasUart(const fs::path& ttyDir, const fs::path& device, const std::string& devicePath,
+             const PortScanRoots& roots) {
   const std::string type = ReadAttribute(ttyDir / "type");
   if (!type.empty()) return type != "0";
+  if (!Is8250Port(device)) return true;
   return roots.hasUart ? roots.hasUart(devicePath) : SerialPortHasUart(devicePath);
 }
 
@@ -139,10 +153,7 @@ std::vector<ScannedPort> ScanSerialPorts(const PortScanRoots& roots) {
     if (ttyDir.empty()) continue;
     const fs::path device = Canonical(ttyDir / "device");
     if (!port.bluetooth && (device.empty() || IsUnder(ttyDir, "virtual"))) continue;
-    if (!device.empty() && LinkTargetName(device / "driver") == "serial8250" &&
-        !HasKnownUart(ttyDir, port.devicePath, roots)) {
-      continue;  // a phantom 8250 port: no hardware behind it
-    }
+    if (!device.empty() && !HasUart(ttyDir, device, port.devicePath, roots)) continue;
 
     if (!device.empty()) {
       port.usb = WalkUp(device, [](const fs::path& d) { return LinkTargetName(d / "subsystem") == "usb"; });

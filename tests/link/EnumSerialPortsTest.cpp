@@ -113,12 +113,17 @@ TEST_F(EnumSerialPortsTest, ListsHardwarePortsFromSysfs) {
   FakeSysfs::Attribute(sys.Device("pci0000:00/0000:00:14.0/usb1/1-4", "usb"), "idVendor", "1234");
   sys.Tty("ttyACM0", sys.Device("pci0000:00/0000:00:14.0/usb1/1-4/1-4:1.0", "usb", "cdc_acm"));
   sys.ById("usb-Velkor_Radio_Modem_0042-if00", "ttyACM0");
-  // 8250 ports: a real UART, a phantom (type 0), and one sysfs does not type (asked of the device).
+  // 8250 ports: a real UART and a phantom (type 0); two sysfs does not type are asked of the
+  // device, in the layout of newer kernels (a port device below serial8250, driver "port").
   const fs::path s8250 = sys.Device("platform/serial8250", "platform", "serial8250");
   FakeSysfs::Attribute(sys.Tty("ttyS0", s8250), "type", "4");
   FakeSysfs::Attribute(sys.Tty("ttyS1", s8250), "type", "0");
-  sys.Tty("ttyS2", s8250);
-  sys.Tty("ttyS3", s8250);
+  sys.Device("platform/serial8250/serial8250:0", "serial-base");
+  sys.Tty("ttyS2", sys.Device("platform/serial8250/serial8250:0/serial8250:0.2", "serial-base", "port"));
+  sys.Tty("ttyS3", sys.Device("platform/serial8250/serial8250:0/serial8250:0.3", "serial-base", "port"));
+  // A serial-core port that found no UART is dropped whatever its driver.
+  FakeSysfs::Attribute(sys.Tty("ttyAMA1", sys.Device("platform/fe201000.serial", "amba", "uart-pl011")),
+                       "type", "0");
   // A port of another serial driver is real hardware without a name.
   sys.Tty("ttyS10", sys.Device("pnp0/00:05", "pnp", "serial"));
   // Consoles and pseudo-terminals are virtual; an rfcomm port is listed all the same.
