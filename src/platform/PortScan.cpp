@@ -95,11 +95,10 @@ bool NaturalLess(const std::string& a, const std::string& b) {
 std::map<std::string, std::string> ReadById(const std::string& folder) {
   std::map<std::string, std::string> byTty;
   std::error_code ec;
-  fs::directory_iterator it(folder, ec);
-  if (ec) return byTty;
-  for (const auto& entry : it) {
-    const std::string target = LinkTargetName(entry.path());
-    if (!target.empty()) byTty.emplace(target, entry.path().filename().string());
+  // Iterated with error codes: a folder that changes under us ends the walk, never throws.
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string target = LinkTargetName(it->path());
+    if (!target.empty()) byTty.emplace(target, it->path().filename().string());
   }
   return byTty;
 }
@@ -138,12 +137,10 @@ bool HasUart(const fs::path& ttyDir, const fs::path& device, const std::string& 
 
 std::vector<ScannedPort> ScanSerialPorts(const PortScanRoots& roots) {
   std::vector<ScannedPort> ports;
-  std::error_code ec;
-  fs::directory_iterator it(roots.sysClassTty, ec);
-  if (ec) return ports;
   const auto byId = ReadById(roots.serialById);
-
-  for (const auto& entry : it) {
+  std::error_code ec;
+  for (fs::directory_iterator it(roots.sysClassTty, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::directory_entry& entry = *it;
     ScannedPort port;
     port.name = entry.path().filename().string();
     port.devicePath = roots.dev + "/" + port.name;
