@@ -82,6 +82,18 @@ int CountOpenFds() {
   return n;
 }
 
+std::string FdList() {
+  std::string out;
+  DIR* d = opendir("/proc/self/fd");
+  while (dirent* e = readdir(d)) {
+    char target[256] = {};
+    std::string p = std::string("/proc/self/fd/") + e->d_name;
+    if (readlink(p.c_str(), target, sizeof target - 1) > 0) out += std::string(e->d_name) + "=" + target + " ";
+  }
+  closedir(d);
+  return out;
+}
+
 int CountThreads() {
   int n = 0;
   DIR* d = opendir("/proc/self/task");
@@ -259,13 +271,14 @@ TEST_F(SerialPortTest, ThousandOpenCloseCyclesLeakNothing) {
   ASSERT_TRUE(OpenPort());
   ASSERT_TRUE(port.Close());
   int fds = CountOpenFds();
+  std::string before = FdList();
   int threads = CountThreads();
   for (int i = 0; i < 1000; ++i) {
     ASSERT_TRUE(OpenPort()) << i;
     if (i % 100 == 0) unit.Send("ping");
     ASSERT_TRUE(port.Close());
   }
-  EXPECT_EQ(CountOpenFds(), fds);
+  EXPECT_EQ(CountOpenFds(), fds) << before << "\n" << FdList();
   EXPECT_EQ(CountThreads(), threads);
   EXPECT_EQ(window.Messages(kPortStatusMessage).size(), 2002u);
 }

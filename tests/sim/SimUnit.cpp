@@ -41,6 +41,10 @@ SimUnit::SimUnit() {
   cfsetspeed(&t, B115200);
   tcsetattr(slaveHold_, TCSANOW, &t);
   ok_ = true;
+  // The descriptors of the unit's events exist before its thread runs, so a test that counts
+  // descriptors sees a steady number.
+  wake_.Fd();
+  thread_.StopEvent().Fd();
   thread_.Start([this](platform::Event& stop) { Run(stop); });
 }
 
