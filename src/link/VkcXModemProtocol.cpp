@@ -1,0 +1,316 @@
+#include "link/VkcXModemProtocol.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+#include "link/VkcLinkTimes.h"
+#include "link/VkcXModemCrc.h"
+#include "platform/Timing.h"
+
+VkcXModemProtocol::VkcXModemProtocol(Writer writer, Registrar registrar)
+    : writer_(std::move(writer)), registrar_(std::move(registrar)) {}
+
+VkcXModemProtocol::~VkcXModemProtocol() { Register(false); }
+
+void VkcXModemProtocol::Register(bool add) {
+  if (add == registered_) return;
+  registered_ = add;
+  if (registrar_) registrar_(add);
+}
+
+void VkcXModemProtocol::SendBuffer(const uint8_t* data, size_t length) {
+  if (writer_) writer_(data, length);
+}
+
+uint32_t VkcXModemProtocol::WaitWake(uint32_t timeoutMs, platform::Event* cancel) {
+  if (cancel) {
+    uint32_t r = platform::Event::WaitAny({cancel, &wake_}, timeoutMs);
+    if (r == 0) return 1;
+    return r == 1 ? 0 : platform::kWaitTimeout;
+  }
+  return wake_.Wait(timeoutMs) == 0 ? 0 : platform::kWaitTimeout;
+}
+
+void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
+  if (!data || length == 0) return;
+  std::lock_guard<platform::Mutex> guard(lock_);
+  ++arrivals_;
+  uint32_t st = state_.load();
+  if (st == kCollecting) {
+    size_t take = std::min(length, kChecksumBlock - count_);
+    std::memcpy(rx_.data() + count_, data, take);
+    count_ += take;
+    if (count_ == kChecksumBlock) {
+      state_ = kBlockComplete;
+      wake_.Set();
+    } else if (rx_[0] == kEOT || rx_[0] == kCAN) {
+      wake_.Set();
+    }
+    return;
+  }
+  if (st == kWaitStart || st == kWaitReply) {
+    uint8_t b = data[0];
+    if (b == kCRC || b == kNAK) {
+      if (st == kWaitStart) {
+        if (b == kCRC) crcMode_ = true;
+        state_ = kGo;
+      } else {
+        state_ = kResend;
+      }
+      wake_.Set();
+    } else if (b == kACK) {
+      // An ACK means nothing before anything was sent.
+      if (st == kWaitReply) {
+        state_ = kGo;
+        wake_.Set();
+      }
+    } else if (b == kCAN) {
+      state_ = kSenderDone;
+      wake_.Set();
+    }
+  }
+}
+
+// ---- sender ----
+
+bool VkcXModemProtocol::BeginSend() {
+  if (begun_) return false;
+  {
+    std::lock_guard<platform::Mutex> guard(lock_);
+    state_ = kWaitStart;
+    count_ = 0;
+    crcMode_ = false;
+    wake_.Reset();
+  }
+  begun_ = true;
+  sending_ = true;
+  blockNumber_ = 1;
+  txLength_ = 0;
+  Register(true);
+  return true;
+}
+
+VkcXModemProtocol::Settle VkcXModemProtocol::AwaitGo(uint32_t timeoutMs, platform::Event* cancel) {
+  int tries = 1;
+  for (;;) {
+    uint32_t st = state_.load();
+    if (st == kResend) {
+      // Nothing sent yet: a missed start is waited for again, never answered with garbage.
+      st = txLength_ ? kWaitReply : kWaitStart;
+      {
+        std::lock_guard<platform::Mutex> guard(lock_);
+        state_ = st;
+        wake_.Reset();
+      }
+      if (txLength_) SendBuffer(tx_.data(), txLength_);
+    }
+    if (st == kWaitStart || st == kWaitReply) {
+      uint32_t r = WaitWake(timeoutMs, cancel);
+      if (r == 1) return Settle::Failed;
+      if (r == platform::kWaitTimeout) {
+        std::lock_guard<platform::Mutex> guard(lock_);
+        if (state_.load() == st) state_ = kResend;
+      } else {
+        std::lock_guard<platform::Mutex> guard(lock_);
+        if (state_.load() == st) wake_.Reset();  // stale wake; keep waiting
+        continue;
+      }
+      st = state_.load();
+    }
+    if (st == kSenderDone) return Settle::Failed;
+    if (st == kResend) {
+      if (++tries > kMaxTries) return Settle::Failed;
+      continue;
+    }
+    if (st == kGo) return Settle::Go;
+    return Settle::Failed;  // a receiver state: not sending
+  }
+}
+
+bool VkcXModemProtocol::SendBlock(const uint8_t* data128, uint32_t timeoutMs, platform::Event* cancel) {
+  if (!begun_ || !sending_ || !data128) return false;
+  if (AwaitGo(timeoutMs, cancel) != Settle::Go) return false;
+  uint8_t n = static_cast<uint8_t>(blockNumber_ & 0xFF);
+  tx_[0] = kSOH;
+  tx_[1] = n;
+  tx_[2] = static_cast<uint8_t>(255 - n);
+  std::memcpy(tx_.data() + 3, data128, kBlockData);
+  if (crcMode_.load()) {
+    uint16_t crc = XModemCrc16(data128, kBlockData);
+    tx_[131] = static_cast<uint8_t>(crc >> 8);
+    tx_[132] = static_cast<uint8_t>(crc & 0xFF);
+    txLength_ = kCrcBlock;
+  } else {
+    tx_[131] = XModemChecksum(data128, kBlockData);
+    txLength_ = kChecksumBlock;
+  }
+  ++blockNumber_;
+  {
+    std::lock_guard<platform::Mutex> guard(lock_);
+    state_ = kWaitReply;
+    wake_.Reset();
+  }
+  SendBuffer(tx_.data(), txLength_);
+  return true;
+}
+
+bool VkcXModemProtocol::FinishSend(uint32_t timeoutMs, platform::Event* cancel) {
+  if (!begun_ || !sending_) return false;
+  bool ok = AwaitGo(timeoutMs, cancel) == Settle::Go;
+  if (ok) {
+    tx_[0] = kEOT;
+    txLength_ = 1;
+    {
+      std::lock_guard<platform::Mutex> guard(lock_);
+      state_ = kWaitReply;
+      wake_.Reset();
+    }
+    SendBuffer(tx_.data(), txLength_);
+    ok = AwaitGo(timeoutMs, cancel) == Settle::Go;
+  }
+  {
+    std::lock_guard<platform::Mutex> guard(lock_);
+    if (ok) state_ = kSenderDone;
+  }
+  Register(false);
+  begun_ = false;
+  sending_ = false;
+  return ok;
+}
+
+// ---- receiver ----
+
+bool VkcXModemProtocol::BeginReceive() {
+  {
+    std::lock_guard<platform::Mutex> guard(lock_);
+    state_ = kIdle;
+    count_ = 0;
+    wake_.Reset();
+  }
+  begun_ = true;
+  sending_ = false;
+  blockNumber_ = 1;
+  Register(true);
+  return true;
+}
+
+// A first byte EOT or CAN ends the transfer only when no block bytes follow it: a block whose
+// SOH was lost must not be read as the end (block 4 starts with 0x04 after its SOH).
+bool VkcXModemProtocol::IsLoneControl(uint8_t control) {
+  auto judge = [&](bool final) -> int {  // 1 lone, 0 not, -1 undecided
+    std::lock_guard<platform::Mutex> guard(lock_);
+    if (control == kCAN && count_ >= 2 && rx_[1] == kCAN) return 1;  // a cancel burst
+    for (size_t i = 1; i < count_; ++i)
+      if (rx_[i] != control) return 0;
+    return final ? 1 : -1;
+  };
+  int v = judge(false);
+  if (v >= 0) return v == 1;
+  platform::Event idle;
+  idle.Wait(platform::Scaled(linktimes::kXModemControlSettle));
+  return judge(true) == 1;
+}
+
+bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs, platform::Event* cancel) {
+  if (!begun_ || sending_ || !destination128) return false;
+  uint8_t reply = state_.load() == kIdle ? kNAK : kACK;
+  int errors = 0;
+  for (;;) {
+    {
+      std::lock_guard<platform::Mutex> guard(lock_);
+      state_ = kCollecting;
+      count_ = 0;
+      wake_.Reset();
+    }
+    SendBuffer(&reply, 1);
+    int timeouts = 0;
+    bool woke = false;
+    while (!woke) {
+      uint32_t r = WaitWake(timeoutMs, cancel);
+      if (r == 1) return false;
+      if (r == 0) {
+        woke = true;
+        break;
+      }
+      {
+        std::lock_guard<platform::Mutex> guard(lock_);
+        if (wake_.IsSet()) {
+          woke = true;
+          break;
+        }
+        count_ = 0;
+      }
+      if (++timeouts == kMaxTimeouts) break;
+      uint8_t nak = kNAK;
+      SendBuffer(&nak, 1);
+    }
+    reply = kNAK;
+    if (woke) {
+      std::array<uint8_t, kCrcBlock> block{};
+      size_t count;
+      {
+        std::lock_guard<platform::Mutex> guard(lock_);
+        count = count_;
+        block = rx_;
+      }
+      uint8_t first = count ? block[0] : 0;
+      if ((first == kEOT || first == kCAN) && count < kChecksumBlock && IsLoneControl(first)) {
+        {
+          std::lock_guard<platform::Mutex> guard(lock_);
+          state_ = kEnded;
+        }
+        uint8_t ack = kACK;
+        SendBuffer(&ack, 1);
+        return first == kEOT;
+      }
+      if (first == kSOH && count == kChecksumBlock &&
+          static_cast<uint8_t>(block[1] + block[2]) == 0xFF &&
+          XModemChecksum(block.data() + 3, kBlockData) == block[131]) {
+        uint8_t expected = static_cast<uint8_t>(blockNumber_ & 0xFF);
+        if (block[1] == expected) {
+          std::memcpy(destination128, block.data() + 3, kBlockData);
+          ++blockNumber_;
+          return true;
+        }
+        // The previous block again (our ACK was lost): acknowledged and dropped. Any other
+        // number would mean a gap in the file: refused.
+        if (block[1] == static_cast<uint8_t>(expected - 1)) reply = kACK;
+      }
+    }
+    if (++errors >= kMaxErrors) return false;
+    if (reply == kNAK) Purge(timeoutMs);
+  }
+}
+
+// Lets the rest of a broken block go by before asking again, so the repeat is read from its SOH.
+void VkcXModemProtocol::Purge(uint32_t timeoutMs) {
+  {
+    std::lock_guard<platform::Mutex> guard(lock_);
+    state_ = kBlockComplete;  // bytes are ignored meanwhile
+  }
+  platform::Event idle;
+  uint32_t settle = platform::Scaled(linktimes::kXModemControlSettle);
+  uint64_t until = platform::NowMs() + timeoutMs;
+  for (;;) {
+    uint64_t before = arrivals_.load();
+    idle.Wait(settle);
+    if (arrivals_.load() == before || platform::NowMs() >= until) return;
+  }
+}
+
+void VkcXModemProtocol::Cancel() {
+  static const uint8_t kCans[5] = {kCAN, kCAN, kCAN, kCAN, kCAN};
+  {
+    std::lock_guard<platform::Mutex> guard(lock_);
+    state_ = kEnded;
+    wake_.Set();
+  }
+  SendBuffer(kCans, sizeof kCans);
+}
+
+void VkcXModemProtocol::End() {
+  Register(false);
+  begun_ = false;
+  sending_ = false;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// XModem with 128-byte blocks, as sender (CRC-16 or 8-bit checksum, as the receiver asks) and as
+// receiver (checksum mode). The caller drives it block by block on its own thread; the received
+// bytes arrive on another thread through OnBytes (the port's listener callback), which only copies
+// them and wakes the caller.
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "platform/Event.h"
+#include "platform/Locks.h"
+
+class VkcXModemProtocol {
+ public:
+  enum State : uint32_t {
+    kIdle = 0,           // receiver before the first block
+    kCollecting = 1,     // receiver collecting a block
+    kBlockComplete = 2,  // a full block arrived
+    kEnded = 3,          // EOT or CAN received, or cancelled
+    kWaitStart = 4,      // sender waiting for 'C' or NAK
+    kGo = 5,             // receiver acknowledged (or started)
+    kResend = 6,         // last block refused or unanswered
+    kWaitReply = 7,      // sender waiting for the reply to what it sent
+    kSenderDone = 8,     // receiver cancelled, or the sender finished
+  };
+
+  static constexpr uint8_t kSOH = 0x01;
+  static constexpr uint8_t kEOT = 0x04;
+  static constexpr uint8_t kACK = 0x06;
+  static constexpr uint8_t kNAK = 0x15;
+  static constexpr uint8_t kCAN = 0x18;
+  static constexpr uint8_t kCRC = 'C';
+  static constexpr size_t kBlockData = 128;
+  static constexpr size_t kChecksumBlock = 132;
+  static constexpr size_t kCrcBlock = 133;
+  static constexpr int kMaxTries = 10;
+  static constexpr int kMaxErrors = 10;
+  static constexpr int kMaxTimeouts = 10;
+
+  // Writes bytes to the peer; false when they could not be written.
+  using Writer = std::function<bool(const uint8_t* data, size_t length)>;
+  // Called by Begin*/End/FinishSend to register or unregister the engine with its byte source.
+  using Registrar = std::function<void(bool add)>;
+
+  explicit VkcXModemProtocol(Writer writer, Registrar registrar = {});
+  virtual ~VkcXModemProtocol();
+  VkcXModemProtocol(const VkcXModemProtocol&) = delete;
+  VkcXModemProtocol& operator=(const VkcXModemProtocol&) = delete;
+
+  // Sender. The first block goes out only after the receiver's 'C' or NAK.
+  bool BeginSend();
+  // Settles what was sent before (the receiver's start or the previous block: re-sent on NAK or
+  // time-out, up to kMaxTries waits) and then sends this block. False on failure, the cancel event
+  // or the receiver's CAN.
+  bool SendBlock(const uint8_t* data128, uint32_t timeoutMs, platform::Event* cancel);
+  // Settles the last block the same way, then sends EOT until it is acknowledged; unregisters.
+  // False when the last block or the EOT was not accepted.
+  bool FinishSend(uint32_t timeoutMs, platform::Event* cancel);
+
+  // Receiver (checksum mode: it opens with NAK).
+  bool BeginReceive();
+  // True for a block copied to destination and at the end of the file (then the state is kEnded).
+  // False on failure, the cancel event or the sender's CAN.
+  bool ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs, platform::Event* cancel);
+
+  // Sends five CAN bytes and ends the transfer (state kEnded). Usable on a never-begun object.
+  void Cancel();
+  // Unregisters; the object may begin again.
+  void End();
+  uint32_t GetState() const { return state_.load(); }
+  bool IsCrcMode() const { return crcMode_.load(); }
+
+  // Bytes from the peer (receive thread).
+  void OnBytes(const uint8_t* data, size_t length);
+
+ private:
+  enum class Settle { Go, Failed };
+  Settle AwaitGo(uint32_t timeoutMs, platform::Event* cancel);
+  uint32_t WaitWake(uint32_t timeoutMs, platform::Event* cancel);  // 0 woke, 1 cancel, 258 time-out
+  void SendBuffer(const uint8_t* data, size_t length);
+  void Register(bool add);
+  bool IsLoneControl(uint8_t control);
+  void Purge(uint32_t timeoutMs);
+
+  Writer writer_;
+  Registrar registrar_;
+  bool registered_ = false;
+
+  platform::Mutex lock_;  // guards state_ changes, rx_ and count_ between the two threads
+  platform::Event wake_{platform::Event::ResetMode::Manual, false};
+  std::atomic<uint32_t> state_{kIdle};
+  std::atomic<bool> crcMode_{false};
+  std::array<uint8_t, kCrcBlock> rx_{};
+  size_t count_ = 0;
+  std::atomic<uint64_t> arrivals_{0};  // chunks received, to tell when the line went quiet
+
+  // Caller's thread only.
+  bool begun_ = false;
+  bool sending_ = false;
+  uint32_t blockNumber_ = 1;
+  std::array<uint8_t, kCrcBlock> tx_{};
+  size_t txLength_ = 0;  // what a resend repeats (0: nothing sent yet)
+};
