@@ -1,0 +1,28 @@
+#pragma once
+// An outside XModem program (lrzsz sx/rx) as a test peer. It runs with its stdin and stdout on one
+// end of a socket pair, never on a terminal of ours, so its terminal settings touch nothing we use;
+// the test relays between the other end and whatever link it exercises.
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+class SimXmodPeer {
+ public:
+  SimXmodPeer() = default;
+  ~SimXmodPeer();
+  SimXmodPeer(const SimXmodPeer&) = delete;
+  SimXmodPeer& operator=(const SimXmodPeer&) = delete;
+
+  // Starts argv (argv[0] a path) in workDir. False when it cannot start.
+  bool Start(const std::vector<std::string>& argv, const std::string& workDir);
+  // Our end of the socket pair (non-blocking).
+  int Fd() const { return fd_; }
+  // Waits up to ms for the program to end: its exit status, or -1 (the program is then killed).
+  int Wait(int ms);
+  bool Running() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+  int fd_ = -1;
+};
