@@ -4,9 +4,22 @@
 #include <cstring>
 #include <mutex>
 
+#include "link/VkcComPort.h"
 #include "link/VkcLinkTimes.h"
 #include "link/VkcXModemCrc.h"
 #include "platform/Timing.h"
+
+VkcXModemProtocol::VkcXModemProtocol(VkcComPort* port)
+    : writer_([this, port](const uint8_t* d, size_t n) {
+        return port && port->Write(d, static_cast<int>(n), this, -1, nullptr) == static_cast<int>(n);
+      }),
+      registrar_([this, port](bool add) {
+        if (!port) return;
+        if (add)
+          port->AddListener(this, kListenerGroupProtocol);
+        else
+          port->RemoveListener(this);
+      }) {}
 
 VkcXModemProtocol::VkcXModemProtocol(Writer writer, Registrar registrar)
     : writer_(std::move(writer)), registrar_(std::move(registrar)) {}
@@ -24,6 +37,7 @@ void VkcXModemProtocol::SendBuffer(const uint8_t* data, size_t length) {
 }
 
 uint32_t VkcXModemProtocol::WaitWake(uint32_t timeoutMs, platform::Event* cancel) {
+  timeoutMs = platform::Scaled(timeoutMs);
   if (cancel) {
     uint32_t r = platform::Event::WaitAny({cancel, &wake_}, timeoutMs);
     if (r == 0) return 1;
@@ -291,7 +305,7 @@ void VkcXModemProtocol::Purge(uint32_t timeoutMs) {
   }
   platform::Event idle;
   uint32_t settle = platform::Scaled(linktimes::kXModemControlSettle);
-  uint64_t until = platform::NowMs() + timeoutMs;
+  uint64_t until = platform::NowMs() + platform::Scaled(timeoutMs);
   for (;;) {
     uint64_t before = arrivals_.load();
     idle.Wait(settle);

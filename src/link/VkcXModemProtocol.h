@@ -1,8 +1,11 @@
 #pragma once
 // XModem with 128-byte blocks, as sender (CRC-16 or 8-bit checksum, as the receiver asks) and as
 // receiver (checksum mode). The caller drives it block by block on its own thread; the received
-// bytes arrive on another thread through OnBytes (the port's listener callback), which only copies
-// them and wakes the caller.
+// bytes arrive on the port's receive thread (OnDataReceived), which only copies them and wakes the
+// caller. Over a port the engine is a listener (group 0) from Begin to End; the simulated unit runs
+// the same engine on a plain byte stream through the writer constructor.
+//
+// Time-outs are nominal milliseconds, scaled where the wait happens.
 
 #include <array>
 #include <atomic>
@@ -10,10 +13,13 @@
 #include <cstdint>
 #include <functional>
 
+#include "link/VkcComPortInterface.h"
 #include "platform/Event.h"
 #include "platform/Locks.h"
 
-class VkcXModemProtocol {
+class VkcComPort;
+
+class VkcXModemProtocol : public VkcComPortInterface {
  public:
   enum State : uint32_t {
     kIdle = 0,           // receiver before the first block
@@ -45,8 +51,9 @@ class VkcXModemProtocol {
   // Called by Begin*/End/FinishSend to register or unregister the engine with its byte source.
   using Registrar = std::function<void(bool add)>;
 
+  explicit VkcXModemProtocol(VkcComPort* port);
   explicit VkcXModemProtocol(Writer writer, Registrar registrar = {});
-  virtual ~VkcXModemProtocol();
+  ~VkcXModemProtocol() override;
   VkcXModemProtocol(const VkcXModemProtocol&) = delete;
   VkcXModemProtocol& operator=(const VkcXModemProtocol&) = delete;
 
@@ -75,6 +82,9 @@ class VkcXModemProtocol {
 
   // Bytes from the peer (receive thread).
   void OnBytes(const uint8_t* data, size_t length);
+  void OnDataReceived(const uint8_t* data, size_t length, VkcComPort* port) override {
+    OnBytes(data, length);
+  }
 
  private:
   enum class Settle { Go, Failed };

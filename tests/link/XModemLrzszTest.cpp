@@ -15,6 +15,9 @@
 
 namespace {
 
+using sim::SimXmodPeer;
+using sim::SimXmodPump;
+
 std::vector<uint8_t> Pattern(size_t n, uint32_t seed) {
   std::mt19937 rng(seed);
   std::vector<uint8_t> v(n);

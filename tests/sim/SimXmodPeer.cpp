@@ -11,6 +11,8 @@
 
 extern char** environ;
 
+namespace sim {
+
 SimXmodPeer::~SimXmodPeer() {
   if (pid_ > 0) Wait(0);
   if (fd_ >= 0) ::close(fd_);
@@ -61,3 +63,5 @@ int SimXmodPeer::Wait(int ms) {
   pid_ = -1;
   return -1;
 }
+
+}  // namespace sim

@@ -7,6 +7,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace sim {
+
 class SimXmodPeer {
  public:
   SimXmodPeer() = default;
@@ -26,3 +28,5 @@ class SimXmodPeer {
   pid_t pid_ = -1;
   int fd_ = -1;
 };
+
+}  // namespace sim

@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+namespace sim {
+
 bool SimXmodPump::Start(int fd, Sink sink) {
   fd_ = fd;
   sink_ = std::move(sink);
@@ -47,3 +49,5 @@ bool SimXmodPump::WriteAll(int fd, const uint8_t* data, size_t length, int ms) {
   }
   return true;
 }
+
+}  // namespace sim

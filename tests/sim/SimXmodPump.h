@@ -9,6 +9,8 @@
 #include "platform/Event.h"
 #include "platform/WorkerThread.h"
 
+namespace sim {
+
 class SimXmodPump {
  public:
   using Sink = std::function<void(const uint8_t* data, size_t length)>;
@@ -29,3 +31,5 @@ class SimXmodPump {
   platform::Event ended_{platform::Event::ResetMode::Manual, false};
   platform::WorkerThread thread_;
 };
+
+}  // namespace sim
