@@ -72,6 +72,11 @@ ModulinkDlg::ModulinkDlg(VkcMainDocument& tabs, ShellUnit& unit, QWidget* parent
   AddGroupPanel(titles::kPreferences, utilsPanel_);
   AddGroupPanel(titles::kUtilities, utilsPanel_);
   AddGroupPanel(titles::kNetworking, utilsPanel_);
+  // Identification and sending need the connected unit's operations.
+  const bool unitOperations = unit_.TaskTarget() != nullptr;
+  configPanel_->IdentifyButton()->setHidden(!unitOperations);
+  configPanel_->SendButton()->setHidden(!unitOperations);
+  utilsPanel_->IdentifyButton()->setHidden(!unitOperations);
   resize(760, 560);
 }
 
@@ -180,7 +185,7 @@ bool ModulinkDlg::GroupShown(std::u16string_view name) const {
   for (auto* entry = group->GetNextPage(nullptr); entry; entry = group->GetNextPage(entry))
     if (PageOf(entry) != nullptr) return true;
   auto panel = panels_.find(name);
-  return panel != panels_.end() && panel->second == configPanel_;
+  return panel != panels_.end() && panel->second == configPanel_ && unit_.TaskTarget() != nullptr;
 }
 
 void ModulinkDlg::UpdateTabs(bool refillGroups) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/ModulinkShell.h"
+#include "app/PageHost.h"
 
 class ConnectionControl;
 class QMenu;
@@ -26,7 +27,7 @@ class VkcTopPPConfigDlg;
 class VkcTopPPUtilsDlg;
 class VkcVerticalTabControl;
 
-class ModulinkDlg : public QDialog, public ShellView {
+class ModulinkDlg : public QDialog, public ShellView, public PageHost {
   Q_OBJECT
  public:
   // System-menu command ids.
@@ -39,13 +40,13 @@ class ModulinkDlg : public QDialog, public ShellView {
   ~ModulinkDlg() override;
 
   // The lock: pages and panels pass themselves.
-  bool LockProcess(const void* owner) { return shell_.LockProcess(owner); }
-  bool UnlockProcess(const void* owner) { return shell_.UnlockProcess(owner); }
-  bool IsProcessRunning() const { return shell_.IsProcessRunning(); }
+  bool LockProcess(const void* owner) override { return shell_.LockProcess(owner); }
+  bool UnlockProcess(const void* owner) override { return shell_.UnlockProcess(owner); }
+  bool IsProcessRunning() const override { return shell_.IsProcessRunning(); }
 
   bool IdentifyUnit(const void* requester) { return shell_.IdentifyUnit(requester); }
   void SendToRadio(const void* requester) { shell_.SendToRadio(requester); }
-  void UpdateTitle();
+  void UpdateTitle() override;
 
   // ShellView.
   ShellRun RunTasks(const std::u16string& caption, const std::vector<ShellTask>& tasks) override;
