@@ -8,9 +8,13 @@ void InstallReboot(SimUnit& unit, const RebootOptions& options) {
       u.Answer("", 1);
       return;
     }
-    if (options.bootLoader) u.Send("Rebooting in progress...\r\n");
     if (options.rateAfter) u.SetUnitRate(options.rateAfter);
-    u.Send(options.banner, options.bannerDelayMs);
+    if (options.bootLoader) {
+      u.Send("Rebooting in progress...\r\n", options.bannerDelayMs);
+      u.Send(options.banner, options.bannerDelayMs);
+    } else {
+      u.Send(options.banner, options.bannerDelayMs);
+    }
     u.Prompt();
   });
 }

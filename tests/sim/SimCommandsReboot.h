@@ -1,7 +1,7 @@
 #pragma once
 // Reboot family of the simulated unit: "BOOT" and "BOOT IMAGE n". The unit drops its command line,
-// switches to its rate after reboot, and prints its start-up banner (or, as the boot loader, first
-// "Rebooting in progress...").
+// switches to its rate after reboot, and after bannerDelayMs prints its start-up banner (as the
+// boot loader, "Rebooting in progress..." first, the banner another bannerDelayMs later).
 
 #include <cstdint>
 #include <string>
