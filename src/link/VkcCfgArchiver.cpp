@@ -83,29 +83,18 @@ bool VkcCfgArchiver::Fail(const char* what) {
 
 void VkcCfgArchiver::FailFormat(const char* what) { Fail(what); }
 
-bool VkcCfgArchiver::Usable(bool forLoading) {
+bool VkcCfgArchiver::UsableSlow(bool forLoading) {
   if (failed_) return false;
   if (!open_) return Fail("not open");
   if (loading_ != forLoading) return Fail(forLoading ? "read while storing" : "write while loading");
   return true;
 }
 
-size_t VkcCfgArchiver::Limit() const { return frames_.empty() ? stream_->data_.size() : frames_.back().end; }
-
 size_t VkcCfgArchiver::Remaining() const {
   if (!open_ || !loading_ || failed_) return 0;
   const size_t limit = Limit();
   return stream_->position_ < limit ? limit - stream_->position_ : 0;
 }
-
-bool VkcCfgArchiver::Take(size_t n) {
-  const size_t limit = Limit();
-  const size_t pos = stream_->position_;
-  if (pos > limit || n > limit - pos) return Fail("data ends inside a node");
-  return true;
-}
-
-void VkcCfgArchiver::Put(const void* data, size_t n) { stream_->Write(data, n); }
 
 bool VkcCfgArchiver::Open(std::u16string_view path, bool loading, bool registry) {
   return Open(Utf16ToUtf8(path), loading, registry);

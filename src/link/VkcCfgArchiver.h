@@ -99,10 +99,18 @@ class VkcCfgArchiver {
   };
 
   bool Fail(const char* what);
-  bool Usable(bool forLoading);
-  bool Take(size_t n);  // checks n bytes are left to read
-  void Put(const void* data, size_t n);
-  size_t Limit() const;
+  bool Usable(bool forLoading) {
+    return (open_ && !failed_ && loading_ == forLoading) || UsableSlow(forLoading);
+  }
+  bool UsableSlow(bool forLoading);
+  // Checks n bytes are left to read in the current node.
+  bool Take(size_t n) {
+    const size_t limit = Limit();
+    const size_t pos = stream_->position_;
+    return (pos <= limit && n <= limit - pos) || Fail("data ends inside a node");
+  }
+  void Put(const void* data, size_t n) { stream_->Write(data, n); }
+  size_t Limit() const { return frames_.empty() ? stream_->data_.size() : frames_.back().end; }
   bool OpenFile(const std::string& file, bool loading);
   void Reset();
 

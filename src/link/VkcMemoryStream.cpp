@@ -5,6 +5,12 @@
 
 void VkcMemoryStream::Write(const void* data, size_t length) {
   if (length == 0) return;
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  if (position_ == data_.size()) {  // appending, the usual case
+    data_.insert(data_.end(), bytes, bytes + length);
+    position_ += length;
+    return;
+  }
   if (position_ + length > data_.size()) data_.resize(position_ + length);
   std::memcpy(data_.data() + position_, data, length);
   position_ += length;
