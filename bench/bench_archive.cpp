@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -142,7 +141,7 @@ int main() {
   std::printf("load from memory  %8.2f ms  %8.1f MB/s  (copy of the bytes included)\n", loadMemMs, mb / (loadMemMs / 1000.0));
   std::printf("load from file    %8.2f ms  %8.1f MB/s\n", loadMs, mb / (loadMs / 1000.0));
   std::error_code ec;
-  if (!std::getenv("KEEP")) std::filesystem::remove_all(folder, ec); else std::printf("%s\n", path.c_str());
+  std::filesystem::remove_all(folder, ec);
   std::printf("ratio load / read file: %.2f (target below 10)\n", loadMs / readMs);
   return 0;
 }
