@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "link/Format.h"
 #include "link/Utf.h"
@@ -110,7 +111,8 @@ void SimUnit::Send(const std::string& bytes, uint32_t delayMs) {
     QueueLocked(bytes, delayMs + pendingDelayMs_);
     pendingDelayMs_ = 0;
   }
-  wake_.Set();
+  // The unit's own thread flushes before it waits again; others wake it.
+  if (std::this_thread::get_id() != unitThread_.load()) wake_.Set();
 }
 
 void SimUnit::Answer(const std::string& value, int code) {
@@ -288,6 +290,7 @@ void SimUnit::FlushOutput() {
 }
 
 void SimUnit::Run(platform::Event& stop) {
+  unitThread_.store(std::this_thread::get_id());
   uint8_t buf[4096];
   for (;;) {
     int fd;

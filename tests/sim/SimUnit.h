@@ -12,6 +12,7 @@
 // Handlers run on the unit's own thread; every other member may be called from any thread.
 // The thread ends on its stop event when the unit is destroyed.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -19,6 +20,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Event.h"
@@ -149,6 +151,7 @@ class SimUnit {
   std::vector<CommandRecord> commands_;
   std::string received_;
 
+  std::atomic<std::thread::id> unitThread_{};
   platform::WorkerThread thread_;
 };
 
