@@ -11,11 +11,12 @@
 
 #include "link/ListenerRegistry.h"
 #include "link/VkcComPortInterface.h"
+#include "link/VkcMessageIds.h"
 #include "platform/Event.h"
 #include "platform/Messages.h"
 
 // Port status message to the owner window; wParam is one of the PortStatus values, lParam 0.
-constexpr uint32_t kPortStatusMessage = 1044;  // 1024 + 20
+constexpr uint32_t kPortStatusMessage = kMsgPortStatus;  // 1044 = 1024 + 20
 
 enum PortStatus : intptr_t {
   kPortLoginFailed = 0,         // TCP: connected, but the login failed (connection dropped)

@@ -72,8 +72,9 @@ bool VkcConnectionInterface::Transact(const char* command, char* replyBuffer, si
     }
     collecting_.store(true);
     state_.store(kWaitReplies);
-    // Text kept from the earlier exchange may already hold what is expected now.
-    if (keep && !match_.empty()) ProcessLocked();
+    // Waiting on (no command) in a kept exchange: what has arrived already may hold what is
+    // expected now. With a new command, the echo first clears out what came before it.
+    if (keep && !command && !match_.empty()) ProcessLocked();
   }
   // Never under the channel's lock: the port's write takes the registry lock (lock order).
   if (command && port_) port_->Write(sent.c_str(), -1, nullptr, -1, nullptr);

@@ -149,6 +149,27 @@ TEST(SimUnit, RawTriggersRawInputAndReboot) {
   EXPECT_EQ(side.ReadUntil("CLI>", 2000), "Q\r\n@01\r\n\r\nCLI>");
 }
 
+TEST(SimUnit, PacedOutputTricklesAtTheLineRate) {
+  sim::SimUnit unit;
+  RawSide side(unit.SlavePath(), B1200);
+  unit.SetPaced(true);
+  unit.Send("0123456789012345");  // 120 bytes per second: a byte every few milliseconds
+  std::string got;
+  int reads = 0;
+  while (got.size() < 16) {
+    pollfd p{side.fd(), POLLIN, 0};
+    ASSERT_GT(poll(&p, 1, 2000), 0);
+    char buf[64];
+    ssize_t n = read(side.fd(), buf, sizeof buf);
+    if (n > 0) {
+      got.append(buf, static_cast<size_t>(n));
+      ++reads;
+    }
+  }
+  EXPECT_EQ(got, "0123456789012345");
+  EXPECT_GE(reads, 4);
+}
+
 TEST(SimUnit, HangUpEndsTheLine) {
   sim::SimUnit unit;
   RawSide side(unit.SlavePath());

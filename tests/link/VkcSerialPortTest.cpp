@@ -131,21 +131,22 @@ TEST_F(SerialPortTest, OpenConfiguresRawLineAndReportsStatus) {
   EXPECT_EQ(port.GetReplyTimeout(), 1500u);
   EXPECT_EQ(port.GetLongTimeout(), 5000u);
   termios t{};
-  int probe = open(unit.SlavePath().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-  ASSERT_GE(probe, 0);  // root passes TIOCEXCL; only the flock keeps a second owner out
-  ASSERT_EQ(tcgetattr(probe, &t), 0);
-  EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));  // 4 data bits give 8
+  ASSERT_TRUE(unit.LineSettings(t));
+  EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(t.c_cflag & (PARODD | CSTOPB | CRTSCTS), 0u);
   EXPECT_EQ(t.c_iflag & (ICRNL | IXON | IXOFF), 0u);
   EXPECT_EQ(t.c_oflag & OPOST, 0u);
   EXPECT_EQ(t.c_lflag & (ECHO | ICANON), 0u);
-  close(probe);
   std::u16string shortName;
   port.GetShortPortName(shortName);
   EXPECT_EQ(u"/dev/pts/" + shortName, unit.SlavePath16());
   EXPECT_TRUE(port.Close());
   EXPECT_FALSE(port.IsOpen());
-  ASSERT_TRUE(port.Open(unit.SlavePath16(), 9600, 9, 0, 0));
+  ASSERT_TRUE(port.Open(unit.SlavePath16(), 9600, 9, 1, 2));  // odd parity, two stop bits
   EXPECT_EQ(unit.LineRate(), 9600u);
+  ASSERT_TRUE(unit.LineSettings(t));
+  // A pty keeps 8 bits without parity whatever is asked; the stop bits and parity sense show.
+  EXPECT_EQ(t.c_cflag & (PARODD | CSTOPB), static_cast<tcflag_t>(PARODD | CSTOPB));
   EXPECT_TRUE(port.Close());
   EXPECT_EQ(Statuses(), (std::vector<intptr_t>{1, 2, 1, 2}));
   EXPECT_TRUE(ErrorTexts().empty());

@@ -70,6 +70,11 @@ uint32_t SimUnit::LineRate() const {
   return LineRateLocked();
 }
 
+bool SimUnit::LineSettings(struct termios& out) const {
+  std::lock_guard<std::mutex> g(m_);
+  return master_ >= 0 && tcgetattr(master_, &out) == 0;
+}
+
 void SimUnit::SetUnitRate(uint32_t rate) {
   std::lock_guard<std::mutex> g(m_);
   unitRate_ = rate;

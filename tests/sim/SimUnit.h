@@ -26,6 +26,8 @@
 #include "platform/Event.h"
 #include "platform/WorkerThread.h"
 
+struct termios;
+
 namespace sim {
 
 class SimUnit;
@@ -57,6 +59,8 @@ class SimUnit {
   std::u16string SlavePath16() const;
   // The rate the program set on its side, read from the master (0 after a hang-up).
   uint32_t LineRate() const;
+  // The line settings the program made (false after a hang-up).
+  bool LineSettings(struct termios& out) const;
 
   // The unit's own rate. With the rate check on, input arriving while the program's rate differs
   // is not understood (recorded as bytes only) and the unit's output reaches the program garbled.
