@@ -136,15 +136,19 @@ TEST(SimUnit, RawTriggersRawInputAndReboot) {
   EXPECT_NE(banner.find("BOOT IMAGE 8\r\n"), std::string::npos);
   EXPECT_EQ(unit.UnitRate(), 19200u);
   std::string bytes;
-  unit.SetRawInput([&bytes](sim::SimUnit& u, const uint8_t* d, size_t n) {
-    bytes.append(reinterpret_cast<const char*>(d), n);
-    if (bytes.size() >= 3) {
-      u.SetRawInput(nullptr);
-      u.Send("\x06");
-    }
+  // The switch to raw input takes effect within the chunk that carried the command.
+  unit.AddCommandHandler("XFER", [&bytes](sim::SimUnit& u, const std::string&) {
+    u.SetRawInput([&bytes](sim::SimUnit& u2, const uint8_t* d, size_t n) {
+      bytes.append(reinterpret_cast<const char*>(d), n);
+      if (bytes.size() >= 3) {
+        u2.SetRawInput(nullptr);
+        u2.Send("\x06");
+      }
+    });
   });
-  side.Write(std::string("\x01\r\x02", 3));
-  EXPECT_EQ(side.ReadUntil("\x06", 2000), "\x06");
+  side.Write(std::string("XFER\r\x01\r\x02", 8));
+  EXPECT_EQ(side.ReadUntil("\x06", 2000), "XFER\r\n\x06");
+  EXPECT_EQ(bytes, std::string("\x01\r\x02", 3));
   side.Write("Q\r");
   EXPECT_EQ(side.ReadUntil("CLI>", 2000), "Q\r\n@01\r\n\r\nCLI>");
 }

@@ -331,19 +331,11 @@ void SimUnit::Run(platform::Event& stop) {
 }
 
 void SimUnit::OnInput(const uint8_t* data, size_t n) {
-  RawInputHandler raw;
-  EchoMode mode;
   {
     std::lock_guard<std::mutex> g(m_);
     received_.append(reinterpret_cast<const char*>(data), n);
     cv_.notify_all();
     if (rateCheck_ && LineRateLocked() != unitRate_) return;  // noise at the wrong rate
-    raw = rawInput_;
-    mode = echoMode_;
-  }
-  if (raw) {
-    raw(*this, data, n);
-    return;
   }
   std::string echo;
   auto flushEcho = [&] {
@@ -352,7 +344,20 @@ void SimUnit::OnInput(const uint8_t* data, size_t n) {
     EchoLocked(echo, 0);
     echo.clear();
   };
+  // A handler may switch the unit to raw input or change its echo: the rest of the chunk follows.
+  auto modeNow = [&](RawInputHandler& raw) {
+    std::lock_guard<std::mutex> g(m_);
+    raw = rawInput_;
+    return echoMode_;
+  };
+  RawInputHandler raw;
+  EchoMode mode = modeNow(raw);
   for (size_t i = 0; i < n; ++i) {
+    if (raw) {
+      flushEcho();
+      raw(*this, data + i, n - i);
+      return;
+    }
     char c = static_cast<char>(data[i]);
     if (mode == EchoMode::Normal) {
       if (c == '\r')
@@ -373,6 +378,7 @@ void SimUnit::OnInput(const uint8_t* data, size_t n) {
       std::string line;
       line.swap(line_);
       Dispatch(line);
+      mode = modeNow(raw);
       continue;
     }
     line_ += c;
@@ -394,6 +400,7 @@ void SimUnit::OnInput(const uint8_t* data, size_t n) {
       std::string line;
       line.swap(line_);
       trigger(*this, line);
+      mode = modeNow(raw);
     }
   }
   flushEcho();
