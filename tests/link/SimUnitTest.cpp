@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <string>
 
 #include "platform/Timing.h"
@@ -135,12 +136,16 @@ TEST(SimUnit, RawTriggersRawInputAndReboot) {
   std::string banner = side.ReadUntil("Real Time kernel started\r\n\r\nCLI>", 2000);
   EXPECT_NE(banner.find("BOOT IMAGE 8\r\n"), std::string::npos);
   EXPECT_EQ(unit.UnitRate(), 19200u);
-  std::string bytes;
   // The switch to raw input takes effect within the chunk that carried the command.
-  unit.AddCommandHandler("XFER", [&bytes](sim::SimUnit& u, const std::string&) {
-    u.SetRawInput([&bytes](sim::SimUnit& u2, const uint8_t* d, size_t n) {
-      bytes.append(reinterpret_cast<const char*>(d), n);
-      if (bytes.size() >= 3) {
+  struct Taken {
+    std::mutex m;
+    std::string bytes;
+  } taken;
+  unit.AddCommandHandler("XFER", [&taken](sim::SimUnit& u, const std::string&) {
+    u.SetRawInput([&taken](sim::SimUnit& u2, const uint8_t* d, size_t n) {
+      std::lock_guard<std::mutex> g(taken.m);
+      taken.bytes.append(reinterpret_cast<const char*>(d), n);
+      if (taken.bytes.size() >= 3) {
         u2.SetRawInput(nullptr);
         u2.Send("\x06");
       }
@@ -148,7 +153,10 @@ TEST(SimUnit, RawTriggersRawInputAndReboot) {
   });
   side.Write(std::string("XFER\r\x01\r\x02", 8));
   EXPECT_EQ(side.ReadUntil("\x06", 2000), "XFER\r\n\x06");
-  EXPECT_EQ(bytes, std::string("\x01\r\x02", 3));
+  {
+    std::lock_guard<std::mutex> g(taken.m);
+    EXPECT_EQ(taken.bytes, std::string("\x01\r\x02", 3));
+  }
   side.Write("Q\r");
   EXPECT_EQ(side.ReadUntil("CLI>", 2000), "Q\r\n@01\r\n\r\nCLI>");
 }
