@@ -148,10 +148,12 @@ void CChartCtrl::EnableRefresh(bool enable) {
 
 void CChartCtrl::RefreshCtrl() {
   if (width() <= 0 || height() <= 0) return;
-  if (refreshCounter_ < 1) {
+  // A refresh asked for while drawing (or while disabled) runs once drawing may start again.
+  if (refreshCounter_ < 1 || drawing_) {
     pendingRefresh_ = true;
     return;
   }
+  drawing_ = true;
   const ChartRect client{0, 0, width(), height()};
   plottingRect_ = client;
   // A hidden widget gets its resize event only when shown: compare the size as well.
@@ -160,6 +162,7 @@ void CChartCtrl::RefreshCtrl() {
     DrawBackground(*dc, client);
     DrawChart(*dc, client.Deflated(3));
   }
+  drawing_ = false;
   for (auto& axis : axes_) {
     if (axis && axis->GetScrollBar()) axis->GetScrollBar()->Place(plottingRect_);
   }

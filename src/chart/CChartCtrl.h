@@ -105,6 +105,7 @@ class CChartCtrl : public QWidget {
  private:
   int refreshCounter_ = 1;
   bool pendingRefresh_ = false;
+  bool drawing_ = false;
   platform::qt::MemoryDc buffer_;
   bool paintedOnce_ = false;
   bool gradient_ = false;
