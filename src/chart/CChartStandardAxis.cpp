@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -29,11 +29,12 @@ int CChartStandardAxis::ValueToScreenDiscrete(double value) const {
 std::u16string CChartStandardAxis::GetTickLabel(double value) const {
   // A tick that should be zero may carry a rounding residue or a negative sign.
   if (value == 0 || std::fabs(value) < std::fabs(step_) * 1e-9) value = 0.0;
-  const int n = std::snprintf(nullptr, 0, "%.*f", decimals_, value);
-  if (n <= 0) return {};
-  std::string text(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(text.data(), text.size(), "%.*f", decimals_, value);
-  text.resize(static_cast<size_t>(n));
+  // Fixed-point in the "C" locale whatever the user's locale is.
+  char buf[1100];
+  const auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, std::clamp(decimals_, 0, 340));
+  if (ec != std::errc()) return {};
+  std::string text(buf, end);
   if (text.size() > 1 && text[0] == '-' &&
       text.find_first_not_of("0.", 1) == std::string::npos) {
     text.erase(0, 1);  // "-0", "-0.0"

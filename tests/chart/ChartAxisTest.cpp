@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -228,4 +229,13 @@ TEST(ChartAxisLayout, DrawsMarksLabelsAndGridForEveryTick) {
   EXPECT_EQ(lines[0].points, (std::vector<ChartPoint>{{50, 201}, {350, 201}}));
   EXPECT_EQ(lines[1].points, (std::vector<ChartPoint>{{50, 201}, {50, 204}}));
   EXPECT_EQ(dc.SaveDepth(), 0u);
+}
+
+TEST(ChartAxisTicks, LabelsUseAPointWhateverTheLocale) {
+  const char* set = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  Axis v(false, 0, 1, {50, 20, 300, 120});
+  const std::u16string label = v.axis.GetTickLabel(0.4);
+  std::setlocale(LC_NUMERIC, "C");
+  if (!set) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  EXPECT_EQ(label, u"0.4");
 }
