@@ -91,6 +91,14 @@ TEST(ListenerRegistry, RemoveResultsAndGroupReplacement) {
   EXPECT_TRUE(port.RemoveListener(&l));
   EXPECT_FALSE(port.RemoveListener(&l));
   EXPECT_TRUE(l.IsRegistered());  // the flag is never cleared
+  // A listener that forgot to unregister is taken out of the table when it goes.
+  {
+    VkcComPortInterface forgetful;
+    port.AddListener(&forgetful, 0);
+    EXPECT_EQ(reg.Count(), 1u);
+  }
+  EXPECT_EQ(reg.Count(), 0u);
+  port.InjectData("safe");
 }
 
 TEST(ListenerRegistry, DeliveryOrderEventsAndSentSkip) {
