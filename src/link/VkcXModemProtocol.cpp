@@ -51,10 +51,17 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
   std::lock_guard<platform::Mutex> guard(lock_);
   ++arrivals_;
   uint32_t st = state_.load();
+  if (st == kBlockComplete) {
+    overrun_ = true;
+    return;
+  }
   if (st == kCollecting) {
     size_t take = std::min(length, kChecksumBlock - count_);
     std::memcpy(rx_.data() + count_, data, take);
     count_ += take;
+    // A sender waits for our reply after a block: bytes beyond it mean the block is misaligned
+    // (a byte was lost or added), however its checksum looks.
+    if (take < length) overrun_ = true;
     if (count_ == kChecksumBlock) {
       state_ = kBlockComplete;
       wake_.Set();
@@ -235,6 +242,7 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
       std::lock_guard<platform::Mutex> guard(lock_);
       state_ = kCollecting;
       count_ = 0;
+      overrun_ = false;
       wake_.Reset();
     }
     SendBuffer(&reply, 1);
@@ -254,6 +262,7 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
           break;
         }
         count_ = 0;
+        overrun_ = false;
       }
       if (++timeouts == kMaxTimeouts) break;
       uint8_t nak = kNAK;
@@ -263,10 +272,12 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
     if (woke) {
       std::array<uint8_t, kCrcBlock> block{};
       size_t count;
+      bool overrun;
       {
         std::lock_guard<platform::Mutex> guard(lock_);
         count = count_;
         block = rx_;
+        overrun = overrun_;
       }
       uint8_t first = count ? block[0] : 0;
       if ((first == kEOT || first == kCAN) && count < kChecksumBlock && IsLoneControl(first)) {
@@ -278,7 +289,7 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
         SendBuffer(&ack, 1);
         return first == kEOT;
       }
-      if (first == kSOH && count == kChecksumBlock &&
+      if (first == kSOH && count == kChecksumBlock && !overrun &&
           static_cast<uint8_t>(block[1] + block[2]) == 0xFF &&
           XModemChecksum(block.data() + 3, kBlockData) == block[131]) {
         uint8_t expected = static_cast<uint8_t>(blockNumber_ & 0xFF);

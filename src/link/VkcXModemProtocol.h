@@ -105,6 +105,7 @@ class VkcXModemProtocol : public VkcComPortInterface {
   std::atomic<bool> crcMode_{false};
   std::array<uint8_t, kCrcBlock> rx_{};
   size_t count_ = 0;
+  bool overrun_ = false;  // bytes arrived beyond the block being collected
   std::atomic<uint64_t> arrivals_{0};  // chunks received, to tell when the line went quiet
 
   // Caller's thread only.

@@ -163,7 +163,6 @@ TEST(TcpClient, ConnectFailuresAndClosingAPendingConnect) {
     sim::SimGateway gw;
     uint16_t port = gw.Port();
     gw.SetRefuseConnections(true);
-    ASSERT_TRUE(gw.WaitFor([&] { return true; }, 100));
     platform::RecordingWindow window;
     VkcTCPClient client;
     client.SetTcpSettings(TcpConnectSettings("127.0.0.1", port, "a", "pw"));

@@ -37,26 +37,43 @@ SimGateway::~SimGateway() {
   thread_.Stop();
   if (sessionFd_ >= 0) ::close(sessionFd_);
   if (listenFd_ >= 0) ::close(listenFd_);
+  if (reserveFd_ >= 0) ::close(reserveFd_);
   if (unitFd_ >= 0) ::close(unitFd_);
 }
 
-bool SimGateway::Listen() {
+int SimGateway::Bind(uint16_t port) {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
+  if (fd < 0) return -1;
   int one = 1;
   ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(port_);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || ::listen(fd, 4) != 0) {
+  a.sin_port = htons(port);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool SimGateway::Listen() {
+  if (reserveFd_ >= 0) {
+    ::close(reserveFd_);
+    reserveFd_ = -1;
+  }
+  int fd = Bind(port_);
+  if (fd < 0) return false;
+  if (::listen(fd, 4) != 0) {
     ::close(fd);
     return false;
   }
+  sockaddr_in a{};
   socklen_t len = sizeof a;
   ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
   port_ = ntohs(a.sin_port);
   listenFd_ = fd;
+  listening_ = true;
   return true;
 }
 
@@ -108,6 +125,7 @@ void SimGateway::SetRefuseConnections(bool refuse) {
     refuseConnections_ = refuse;
   }
   wake_.Set();
+  WaitFor([&] { return listening_.load() != refuse; }, 5000);
 }
 
 void SimGateway::SetReadPause(uint32_t msPerChunk) {
@@ -296,7 +314,11 @@ void SimGateway::Run(platform::Event& stop) {
     if (refuse && listenFd_ >= 0) {
       ::close(listenFd_);
       listenFd_ = -1;
+      // The port stays bound (not listening): connects are refused, and no other socket (not even
+      // a client's own, which would connect to itself) can take the port meanwhile.
+      reserveFd_ = Bind(port_);
       EndSession();
+      listening_ = false;
     } else if (!refuse && listenFd_ < 0) {
       Listen();
     }

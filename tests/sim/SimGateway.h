@@ -9,6 +9,7 @@
 // session now or after some bytes, refuse connections (the listening socket is closed; allowing
 // them again listens on the same port), read slowly.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -40,6 +41,7 @@ class SimGateway {
   void SetStall(bool stall);
   void DropSession();
   void DropAfterBytes(size_t bytes);  // of client input after the login
+  // Returns once the gateway has stopped (or resumed) listening.
   void SetRefuseConnections(bool refuse);
   void SetReadPause(uint32_t msPerChunk);  // a slow reader of client input
   // Bytes for the client of the current logged-in session (no unit attached).
@@ -55,6 +57,7 @@ class SimGateway {
  private:
   enum class Stage { None, User, Password, Refused, Relay, Stalled };
   void Run(platform::Event& stop);
+  static int Bind(uint16_t port);
   bool Listen();
   void Accept();
   void EndSession();
@@ -66,6 +69,8 @@ class SimGateway {
   uint16_t port_ = 0;
   SimUnit* unit_;
   int listenFd_ = -1;
+  int reserveFd_ = -1;
+  std::atomic<bool> listening_{false};
   int sessionFd_ = -1;
   int unitFd_ = -1;
 
