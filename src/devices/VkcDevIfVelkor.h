@@ -1,0 +1,19 @@
+#pragma once
+// "Direct": the port is the radio's own port. Switches the radio's command line and data mode
+// with the radio's own commands.
+
+#include "devices/VkcDeviceInterface.h"
+
+class VkcDevIfVelkor : public VkcDeviceInterface {
+ public:
+  static constexpr int kId = 1;
+  VkcDevIfVelkor() : VkcDeviceInterface(kId, u"Direct") {}
+
+  // Cancels any transfer, then tries "DD\r" (answered "@01" in command mode), else "+++".
+  int ToCommandMode(VkcComPort* port, int flag) override;
+  // "\r", then "DATAMODE\r" without waiting for its answer. Always 0.
+  int ToDataMode(VkcComPort* port, int flag) override;
+
+ protected:
+  VkcDevIfVelkor(int id, std::u16string name) : VkcDeviceInterface(id, std::move(name)) {}
+};
