@@ -10,9 +10,9 @@ class VkcDevIfVelkor : public VkcDeviceInterface {
   VkcDevIfVelkor() : VkcDeviceInterface(kId, u"Direct") {}
 
   // Cancels any transfer, then tries "DD\r" (answered "@01" in command mode), else "+++".
-  int ToCommandMode(VkcComPort* port, int flag) override;
+  int ToCommandMode(VkcComPort* port, int flag, platform::Event* stop = nullptr) override;
   // "\r", then "DATAMODE\r" without waiting for its answer. Always 0.
-  int ToDataMode(VkcComPort* port, int flag) override;
+  int ToDataMode(VkcComPort* port, int flag, platform::Event* stop = nullptr) override;
 
  protected:
   VkcDevIfVelkor(int id, std::u16string name) : VkcDeviceInterface(id, std::move(name)) {}

@@ -23,8 +23,9 @@ class VkcDeviceInterface {
   VkcDeviceInterface& operator=(const VkcDeviceInterface&) = delete;
 
   // 0 when done, else a failure code.
-  virtual int ToCommandMode(VkcComPort* port, int flag);
-  virtual int ToDataMode(VkcComPort* port, int flag);
+  // stop, when given, ends every wait early (the identify sweep's stop event).
+  virtual int ToCommandMode(VkcComPort* port, int flag, platform::Event* stop = nullptr);
+  virtual int ToDataMode(VkcComPort* port, int flag, platform::Event* stop = nullptr);
   virtual void SelectReceiverPort(int index);
   virtual bool Login();
   virtual bool SaveReceiverPortSettings();

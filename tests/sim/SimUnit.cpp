@@ -85,6 +85,14 @@ uint32_t SimUnit::UnitRate() const {
   return unitRate_;
 }
 
+void SimUnit::SetUnitRateAfterOutput(uint32_t rate) {
+  std::lock_guard<std::mutex> g(m_);
+  uint64_t due = std::max(platform::NowUs(), lastDueUs_);
+  queue_.push_back({due, std::string(), rate});
+  lastDueUs_ = due;
+  wake_.Set();
+}
+
 void SimUnit::SetRateCheck(bool on) {
   std::lock_guard<std::mutex> g(m_);
   rateCheck_ = on;
@@ -98,6 +106,11 @@ void SimUnit::AddCommandHandler(const std::string& prefix, CommandHandler handle
 void SimUnit::AddRawTrigger(const std::string& pattern, CommandHandler handler) {
   std::lock_guard<std::mutex> g(m_);
   rawTriggers_.emplace_back(pattern, std::move(handler));
+}
+
+void SimUnit::SetLineFilter(LineFilter filter) {
+  std::lock_guard<std::mutex> g(m_);
+  lineFilter_ = std::move(filter);
 }
 
 void SimUnit::SetRawInput(RawInputHandler handler) {
@@ -263,6 +276,10 @@ void SimUnit::FlushOutput() {
     bool wrongRate = rateCheck_ && LineRateLocked() != unitRate_;
     while (!queue_.empty() && queue_.front().dueUs <= now) {
       std::string bytes = std::move(queue_.front().bytes);
+      if (queue_.front().rateAfter) {
+        unitRate_ = queue_.front().rateAfter;
+        wrongRate = rateCheck_ && LineRateLocked() != unitRate_;
+      }
       queue_.pop_front();
       for (char c : bytes) {
         if (dropBytes_) {
@@ -406,13 +423,15 @@ void SimUnit::OnInput(const uint8_t* data, size_t n) {
   flushEcho();
 }
 
-void SimUnit::Dispatch(const std::string& line) {
+void SimUnit::Dispatch(const std::string& received) {
   CommandHandler handler;
   std::string answer;
   bool haveAnswer = false;
+  std::string line;
   {
     std::lock_guard<std::mutex> g(m_);
-    commands_.push_back({line, LineRateLocked()});
+    commands_.push_back({received, LineRateLocked()});
+    line = lineFilter_ ? lineFilter_(received) : received;
     cv_.notify_all();
     pendingDelayMs_ = replyDelayMs_;
     auto a = answers_.find(line);

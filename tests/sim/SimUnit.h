@@ -33,6 +33,9 @@ namespace sim {
 class SimUnit;
 using CommandHandler = std::function<void(SimUnit& unit, const std::string& line)>;
 using RawInputHandler = std::function<void(SimUnit& unit, const uint8_t* data, size_t length)>;
+// Maps a received line to the line the handlers see (the record keeps the line as received).
+// Runs under the unit's lock: it must not call the unit.
+using LineFilter = std::function<std::string(const std::string& line)>;
 
 enum class EchoMode {
   Normal,  // every byte echoed as it arrives, CR as CR LF
@@ -67,11 +70,14 @@ class SimUnit {
   void SetUnitRate(uint32_t rate);
   uint32_t UnitRate() const;
   void SetRateCheck(bool on);
+  // The unit's rate changes once the output queued so far has gone out at the old rate.
+  void SetUnitRateAfterOutput(uint32_t rate);
 
   // Extension points.
   void AddCommandHandler(const std::string& prefix, CommandHandler handler);
   void AddRawTrigger(const std::string& pattern, CommandHandler handler);
   void SetRawInput(RawInputHandler handler);  // nullptr returns to line mode
+  void SetLineFilter(LineFilter filter);      // nullptr: lines are handled as received
   // A fixed answer to one exact command line: body, then the prompt.
   void SetAnswer(const std::string& command, const std::string& body);
 
@@ -106,6 +112,7 @@ class SimUnit {
   struct Segment {
     uint64_t dueUs;
     std::string bytes;
+    uint32_t rateAfter = 0;  // non-zero: the unit's rate once these bytes are out
   };
 
   void Run(platform::Event& stop);
@@ -145,6 +152,7 @@ class SimUnit {
   std::map<std::string, CommandHandler> handlers_;
   std::vector<std::pair<std::string, CommandHandler>> rawTriggers_;
   RawInputHandler rawInput_;
+  LineFilter lineFilter_;
   std::map<std::string, std::string> answers_;
 
   std::string line_;          // the line being received (unit thread only)

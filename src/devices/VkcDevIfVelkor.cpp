@@ -1,0 +1,59 @@
+// "Direct": mode switches with the radio's own commands.
+
+#include "devices/VkcDevIfVelkor.h"
+
+#include "devices/VkcCommandExchange.h"
+#include "devices/VkcDeviceTimeouts.h"
+#include "link/VkcComPort.h"
+#include "link/VkcErrorProcessor.h"
+#include "platform/Event.h"
+#include "platform/Timing.h"
+
+namespace {
+
+constexpr char kCancel = 0x18;  // XModem CAN
+
+uint32_t CommandTimeout(VkcComPort* port) { return port ? port->GetReplyTimeout() : 0; }
+
+}  // namespace
+
+int VkcDevIfVelkor::ToCommandMode(VkcComPort* port, int, platform::Event* stop) {
+  if (!port) return 2;
+  // End any file transfer the unit may be in.
+  const char cancel[5] = {kCancel, kCancel, kCancel, kCancel, kCancel};
+  port->Write(cancel, sizeof cancel, nullptr, -1, nullptr);
+  // The command line rejects an unknown command: an answer means it is in command mode.
+  VkcExchange probe;
+  probe.command = "DD\r";
+  probe.raw = true;
+  probe.echo = false;
+  probe.timeoutMs = CommandTimeout(port);
+  probe.extra = stop;
+  probe.replySize = 0;
+  if (probe.Run(port, {"@01\r\n"})) return 0;
+  // The escape needs a guard time of silence before it.
+  platform::Event guard;
+  (stop ? *stop : guard).Wait(platform::Scaled(devtimeouts::kEscapeGuardMs));
+  VkcExchange escape;
+  escape.command = "+++";
+  escape.raw = true;
+  escape.echo = false;
+  escape.timeoutMs = CommandTimeout(port);
+  escape.extra = stop;
+  if (escape.Run(port, {"@0"})) return 0;
+  ErrorLog().ReportError(0, "No Escape Response");
+  return 2;
+}
+
+int VkcDevIfVelkor::ToDataMode(VkcComPort* port, int, platform::Event*) {
+  if (!port) return 0;
+  port->Write("\r", 1, nullptr, -1, nullptr);
+  VkcExchange wait;
+  wait.timeoutMs = CommandTimeout(port);
+  wait.Run(port, {"\r"});
+  VkcExchange data;
+  data.command = "DATAMODE\r";
+  data.timeoutMs = 0;
+  data.Run(port, {"@00"});
+  return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Numbers in unit replies: leading blanks skipped, an optional sign, then decimal digits. Reads only
+// what the reply holds; no digits (an empty, short or garbled reply) is a failure, not a zero.
+
+#include <charconv>
+#include <string_view>
+
+inline bool ParseReplyInt(std::string_view reply, int& value) {
+  size_t at = 0;
+  while (at < reply.size() && (reply[at] == ' ' || reply[at] == '\t' || reply[at] == '\r' || reply[at] == '\n')) ++at;
+  const bool negative = at < reply.size() && reply[at] == '-';
+  if (at < reply.size() && (reply[at] == '-' || reply[at] == '+')) ++at;
+  long long magnitude = 0;
+  const char* begin = reply.data() + at;
+  const char* end = reply.data() + reply.size();
+  auto [stop, ec] = std::from_chars(begin, end, magnitude);
+  if (stop == begin || ec == std::errc::invalid_argument) return false;
+  if (ec == std::errc::result_out_of_range || magnitude > 0x7FFFFFFF) magnitude = 0x7FFFFFFF;
+  value = static_cast<int>(negative ? -magnitude : magnitude);
+  return true;
+}
