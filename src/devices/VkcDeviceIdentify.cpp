@@ -18,19 +18,11 @@ uint32_t CommandTimeout(VkcComPort* port) { return port ? port->GetReplyTimeout(
 
 bool IsSet(platform::Event* stop) { return stop && stop->IsSet(); }
 
-// What an INFO ID reply says: a product id, the start-up code, or nothing usable.
-enum class IdReply { Id, Startup, Garbled };
-
-IdReply InterpretIdReply(std::string reply, int& id) {
-  if (reply.find("@01") != std::string::npos) return IdReply::Startup;
-  const std::string echo = "INFO ID\r\n";
-  const size_t at = reply.find(echo);
-  if (at != std::string::npos) reply.erase(0, at + echo.size());
-  if (!ParseReplyInt(reply, id)) {
-    ErrorLog().ReportError(0, "Unreadable INFO ID reply \"%s\"", reply.c_str());
-    return IdReply::Garbled;
-  }
-  return IdReply::Id;
+// Reads the id; a reply without one is logged and counts as no answer.
+VkcIdReply InterpretIdReply(const std::string& reply, int& id) {
+  const VkcIdReply kind = InterpretInfoIdReply(reply, id);
+  if (kind == VkcIdReply::Garbled) ErrorLog().ReportError(0, "Unreadable INFO ID reply \"%s\"", reply.c_str());
+  return kind;
 }
 
 }  // namespace
@@ -52,9 +44,9 @@ int VkcDeviceManager::ProbeModelId(VkcComPort* port, platform::WindowHandle, pla
   if (!info.Run(port, {"@0"})) return kDetectNoAnswer;
   int id = 0;
   switch (InterpretIdReply(info.reply, id)) {
-    case IdReply::Startup: return 0;
-    case IdReply::Garbled: return kDetectNoAnswer;
-    case IdReply::Id: return id;
+    case VkcIdReply::Startup: return 0;
+    case VkcIdReply::Garbled: return kDetectNoAnswer;
+    case VkcIdReply::Id: return id;
   }
   return kDetectNoAnswer;
 }
@@ -118,13 +110,13 @@ int VkcDeviceManager::DetectModel(VkcComPort* port, VkcDeviceInterface* preferre
         int detected = 0;
         if (info.Run(port, {"@0", "\r\n"})) {
           switch (InterpretIdReply(info.reply, detected)) {
-            case IdReply::Startup:
+            case VkcIdReply::Startup:
               if (window) LogProgress(log_, window, 100, "Startup code detected\r\n");
               return kDetectStartup;
-            case IdReply::Id:
+            case VkcIdReply::Id:
               LogProgress(log_, window, 100, "Device detected\r\n");
               return detected;
-            case IdReply::Garbled:
+            case VkcIdReply::Garbled:
               break;  // as no answer
           }
         }

@@ -7,6 +7,7 @@
 #include "devices/VkcDevIfOvrin.h"
 #include "devices/VkcDevIfVelkor.h"
 #include "devices/VkcModelTable.h"
+#include "link/CfgNode.h"
 #include "link/Format.h"
 
 VkcDeviceManager::VkcDeviceManager() = default;
@@ -89,4 +90,12 @@ bool VkcDeviceManager::LogProgress(VkcLogMessage& log, platform::WindowHandle wi
   log.Append(StrVPrintf(format, args));
   va_end(args);
   return platform::PostMessage(window, kProgressMessage, kProgressMailbox, reinterpret_cast<intptr_t>(&log));
+}
+
+VkcDeviceInterface* VkcDeviceManager::GetConfiguredInterface(const CfgNode& settingsRoot) const {
+  int id = 1;  // "Direct" when the setting is absent
+  if (const CfgNode* section = settingsRoot.FindChild(std::string_view("Serial Interface"))) {
+    if (const CfgNode* key = section->FindChild(std::string_view("Interface"))) id = key->GetInt();
+  }
+  return GetInterface(id);
 }

@@ -3,6 +3,7 @@
 // what the reply holds; no digits (an empty, short or garbled reply) is a failure, not a zero.
 
 #include <charconv>
+#include <string>
 #include <string_view>
 
 inline bool ParseReplyInt(std::string_view reply, int& value) {
@@ -18,4 +19,16 @@ inline bool ParseReplyInt(std::string_view reply, int& value) {
   if (ec == std::errc::result_out_of_range || magnitude > 0x7FFFFFFF) magnitude = 0x7FFFFFFF;
   value = static_cast<int>(negative ? -magnitude : magnitude);
   return true;
+}
+
+// What an "INFO ID" reply says: a product id, the start-up code ("@01"), or nothing usable. The
+// echo of the command, when the reply still holds it, is skipped.
+enum class VkcIdReply { Id, Startup, Garbled };
+
+inline VkcIdReply InterpretInfoIdReply(std::string_view reply, int& id) {
+  if (reply.find("@01") != std::string_view::npos) return VkcIdReply::Startup;
+  constexpr std::string_view kEcho = "INFO ID\r\n";
+  const size_t at = reply.find(kEcho);
+  if (at != std::string_view::npos) reply.remove_prefix(at + kEcho.size());
+  return ParseReplyInt(reply, id) ? VkcIdReply::Id : VkcIdReply::Garbled;
 }

@@ -172,3 +172,34 @@ TEST_F(ModelTableTest, PseudoDevicesAnswerWithoutTheUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeviceManager, ConfiguredInterfaceReadsWithoutCreating) {
+  VkcDeviceManager manager;
+  manager.RegisterPrototypes();
+  VkcConfiguration settings;
+  EXPECT_EQ(manager.GetConfiguredInterface(settings.Root())->GetId(), 1);
+  EXPECT_TRUE(settings.IsEmpty());
+  settings.GetSection(std::string_view("Serial Interface"));
+  EXPECT_EQ(manager.GetConfiguredInterface(settings.Root())->GetId(), 1);
+  settings.GetSection(std::string_view("Serial Interface")).GetChild(std::string_view("Interface")).SetInt(6);
+  EXPECT_EQ(manager.GetConfiguredInterface(settings.Root())->GetId(), 6);
+  settings.GetSection(std::string_view("Serial Interface")).GetChild(std::string_view("Interface")).SetInt(3);
+  EXPECT_EQ(manager.GetConfiguredInterface(settings.Root()), nullptr);
+}
+
+TEST(DeviceManager, LogProgressPostsPercentAndMailbox) {
+  platform::RecordingWindow window;
+  VkcLogMessage log;
+  EXPECT_TRUE(VkcDeviceManager::LogProgress(log, window.Handle(), 40, nullptr));
+  EXPECT_TRUE(VkcDeviceManager::LogProgress(log, window.Handle(), 45, "Trying %d\r\n", 9600));
+  EXPECT_EQ(window.Messages(kProgressMessage),
+            (std::vector<platform::PostedMessage>{{kProgressMessage, kProgressPercent, 40},
+                                                  {kProgressMessage, kProgressPercent, 45},
+                                                  {kProgressMessage, kProgressMailbox, reinterpret_cast<intptr_t>(&log)}}));
+  EXPECT_EQ(log.TakeTextUtf8(), "Trying 9600\r\n");
+  EXPECT_FALSE(VkcDeviceManager::LogProgress(log, platform::kNoWindow, 50, "lost\r\n"));
+}
+
+}  // namespace
