@@ -62,10 +62,9 @@ int VkcDeviceManager::DetectModel(VkcComPort* port, VkcDeviceInterface* preferre
     LogProgress(log_, window, p + 5, format, rate);
     p += step;
   };
-  // Waits for what the port still has to send, then changes its rate. A stopped sweep skips the
-  // wait (the port's write side is not told of the stop event).
+  // Waits for what the port still has to send, then changes its rate.
   auto setRate = [&](int index) {
-    if (!IsSet(stop)) VkcExchange::WaitForTxEmpty(port, t);
+    VkcExchange::WaitForTxEmpty(port, t, stop);
     port->SetBaudRate(PortRateFromIndex(index));
   };
 
