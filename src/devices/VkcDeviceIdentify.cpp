@@ -57,9 +57,11 @@ int VkcDeviceManager::DetectModel(VkcComPort* port, VkcDeviceInterface* preferre
   const uint32_t t = CommandTimeout(port);
   const int step = 95 / (16 * static_cast<int>(interfaces_.size()));
   int p = 0;
-  auto progress = [&](const char* format, uint32_t rate) {
+  enum class Line { Trying, MportRate };
+  auto progress = [&](Line line, uint32_t rate) {
     if (!window) return;
-    LogProgress(log_, window, p + 5, format, rate);
+    if (line == Line::Trying) LogProgress(log_, window, p + 5, "Trying %u\r\n", rate);
+    else LogProgress(log_, window, p + 5, "MPORT rate %u\r\n", rate);
     p += step;
   };
   // Waits for what the port still has to send, then changes its rate.
@@ -76,7 +78,7 @@ int VkcDeviceManager::DetectModel(VkcComPort* port, VkcDeviceInterface* preferre
 
   for (VkcDeviceInterface* itf : order) {
     for (int r = kFastestPortRateIndex; r >= 0; --r) {
-      progress("Trying %u\r\n", PortRateFromIndex(r));
+      progress(Line::Trying, PortRateFromIndex(r));
       setRate(r);
       mcu_.ProbeMcu(port, window, stop);
       const int id = ProbeModelId(port, window, stop);
@@ -120,7 +122,7 @@ int VkcDeviceManager::DetectModel(VkcComPort* port, VkcDeviceInterface* preferre
           }
         }
         if (q < 0) break;
-        progress("MPORT rate %u\r\n", PortRateFromIndex(q));
+        progress(Line::MportRate, PortRateFromIndex(q));
         setRate(q);
       }
       return kDetectNoAnswer;
