@@ -6,12 +6,11 @@
 #include "devices/VkcDeviceTimeouts.h"
 #include "link/VkcComPort.h"
 #include "link/VkcErrorProcessor.h"
+#include "link/VkcXModemProtocol.h"
 #include "platform/Event.h"
 #include "platform/Timing.h"
 
 namespace {
-
-constexpr char kCancel = 0x18;  // XModem CAN
 
 uint32_t CommandTimeout(VkcComPort* port) { return port ? port->GetReplyTimeout() : 0; }
 
@@ -20,8 +19,7 @@ uint32_t CommandTimeout(VkcComPort* port) { return port ? port->GetReplyTimeout(
 int VkcDevIfVelkor::ToCommandMode(VkcComPort* port, int, platform::Event* stop) {
   if (!port) return 2;
   // End any file transfer the unit may be in.
-  const char cancel[5] = {kCancel, kCancel, kCancel, kCancel, kCancel};
-  port->Write(cancel, sizeof cancel, nullptr, -1, nullptr);
+  VkcXModemProtocol(port).Cancel();
   // The command line rejects an unknown command: an answer means it is in command mode.
   VkcExchange probe;
   probe.command = "DD\r";
