@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "devices/VkcDevice.h"
 #include "devices/VkcUnitImages.h"
@@ -282,6 +284,31 @@ TEST_F(ImagesTest, TransmitterProtocolFromTheImages) {
   std::vector<int> mods;
   device_.GetModulationsForCurrentProtocol(system_, mods);
   EXPECT_EQ(mods, (std::vector<int>{4, 5}));
+}
+
+}  // namespace
+
+namespace {
+
+// One prototype serves the user interface and a worker at once: each must read its own unit's
+// spacing whatever order the other's read left the order flag in.
+TEST(DevicePrototype, SpacingReadsFromTwoThreadsStayConsistent) {
+  const VkcDevice device;
+  VkcUnitImages dealerReversed;
+  dealerReversed.SetSoftwareVersion("SW 2.5 Rev 0");
+  dealerReversed.WriteInt(VkcNodes::kDealerSpacing, 0);
+  VkcUnitImages userNormal;
+  userNormal.SetSoftwareVersion("SW 3.2 Rev 0");
+  userNormal.WriteInt(VkcNodes::kUserSpacing, 0);
+  std::atomic<int> wrong{0};
+  auto reader = [&](VkcUnitImages& images, int expected) {
+    for (int i = 0; i < 2000; ++i) wrong += device.GetChannelSpacingHz(images) != expected;
+  };
+  std::thread a(reader, std::ref(dealerReversed), 6250);
+  std::thread b(reader, std::ref(userNormal), 25000);
+  a.join();
+  b.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace
