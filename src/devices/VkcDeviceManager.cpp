@@ -83,13 +83,13 @@ int VkcDeviceManager::GetNextInterface(VkcDeviceInterface*& out, int id) const {
 
 bool VkcDeviceManager::LogProgress(VkcLogMessage& log, platform::WindowHandle window, int percent,
                                    const char* format, ...) {
-  if (!platform::PostMessage(window, kProgressMessage, kProgressPercent, percent)) return false;
+  if (!platform::PostMessage(window, kMsgProgress, kProgressPercent, percent)) return false;
   if (!format) return true;
   va_list args;
   va_start(args, format);
   log.Append(StrVPrintf(format, args));
   va_end(args);
-  return platform::PostMessage(window, kProgressMessage, kProgressMailbox, reinterpret_cast<intptr_t>(&log));
+  return platform::PostMessage(window, kMsgProgress, kProgressMailbox, reinterpret_cast<intptr_t>(&log));
 }
 
 VkcDeviceInterface* VkcDeviceManager::GetConfiguredInterface(const CfgNode& settingsRoot) const {

@@ -15,6 +15,7 @@
 #include "devices/VkcDeviceInterface.h"
 #include "devices/VkcMCUController.h"
 #include "link/VkcLogMessage.h"
+#include "link/VkcMessageIds.h"
 #include "platform/Messages.h"
 
 class CfgNode;
@@ -26,11 +27,6 @@ class Event;
 // Results of the identify sweep besides a product id.
 inline constexpr int kDetectStartup = -1;   // the unit answers from its start-up code
 inline constexpr int kDetectNoAnswer = -3;  // nothing answered, or the sweep was stopped
-
-// Progress message to the window and its first parameters.
-inline constexpr uint32_t kProgressMessage = 2024;
-inline constexpr intptr_t kProgressPercent = 2;
-inline constexpr intptr_t kProgressMailbox = 5;
 
 class VkcDeviceManager {
  public:

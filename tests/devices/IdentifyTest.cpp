@@ -187,7 +187,7 @@ TEST_F(IdentifyTest, SilentUnitTriesEveryRateOfEveryInterface) {
   EXPECT_EQ(ErrorLog().Entries().back().text, "Could not switch to command mode on b0 diThrough Quorl GPS receiver ");
   // Percentages rise and stay within 100.
   intptr_t last = 0;
-  for (const platform::PostedMessage& m : window_.Messages(kProgressMessage)) {
+  for (const platform::PostedMessage& m : window_.Messages(kMsgProgress)) {
     if (m.wParam != kProgressPercent) continue;
     EXPECT_GE(m.lParam, last);
     EXPECT_LE(m.lParam, 100);

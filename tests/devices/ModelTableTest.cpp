@@ -194,10 +194,10 @@ TEST(DeviceManager, LogProgressPostsPercentAndMailbox) {
   VkcLogMessage log;
   EXPECT_TRUE(VkcDeviceManager::LogProgress(log, window.Handle(), 40, nullptr));
   EXPECT_TRUE(VkcDeviceManager::LogProgress(log, window.Handle(), 45, "Trying %d\r\n", 9600));
-  EXPECT_EQ(window.Messages(kProgressMessage),
-            (std::vector<platform::PostedMessage>{{kProgressMessage, kProgressPercent, 40},
-                                                  {kProgressMessage, kProgressPercent, 45},
-                                                  {kProgressMessage, kProgressMailbox, reinterpret_cast<intptr_t>(&log)}}));
+  EXPECT_EQ(window.Messages(kMsgProgress),
+            (std::vector<platform::PostedMessage>{{kMsgProgress, kProgressPercent, 40},
+                                                  {kMsgProgress, kProgressPercent, 45},
+                                                  {kMsgProgress, kProgressMailbox, reinterpret_cast<intptr_t>(&log)}}));
   EXPECT_EQ(log.TakeTextUtf8(), "Trying 9600\r\n");
   EXPECT_FALSE(VkcDeviceManager::LogProgress(log, platform::kNoWindow, 50, "lost\r\n"));
 }
