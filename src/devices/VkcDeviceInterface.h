@@ -30,6 +30,19 @@ class VkcDeviceInterface {
   virtual bool Login();
   virtual bool SaveReceiverPortSettings();
 
+  // Receiver pass-through, switched on (open) or off through port. Result 0 done; 1 no reply from
+  // the receiver; 2 the receiver reported an error; 3 its port settings could not be saved; 4 they
+  // could not be restored; 5 no reply to a later script line. Progress and replies are posted to
+  // notify (2024). The stop event is not used: every exchange is bounded by the port's time-out.
+  virtual int OpenPassThrough(VkcComPort* port, bool open, platform::WindowHandle notify, platform::Event* stop);
+  // The receiver commands that open and close the pass-through; null when the interface has none.
+  virtual const std::vector<std::string>* GetOpenScript();
+  virtual const std::vector<std::string>* GetCloseScript();
+  // Sends count lines of a script, each answered by "$R" ("$R?" is an error); the first line's
+  // answer is looked at only when checkFirst is set. A missing script sends nothing and gives 0.
+  virtual int RunScript(VkcComPort* port, int count, const std::vector<std::string>* lines,
+                        platform::WindowHandle notify, bool checkFirst);
+
   int GetId() const { return id_; }
   const std::u16string& GetName() const { return name_; }
   VkcLogMessage& GetLog() { return log_; }
