@@ -1,8 +1,9 @@
 #pragma once
-// Transceivers with an external power amplifier.
+// Transceivers with a power amplifier: the amplifier section of the user image has defaults.
 
 #include "devices/VkcDeviceTransceiver.h"
 
 class VkcDeviceHighPower : public VkcDeviceTransceiver {
  public:
+  void ApplyHighPowerDefaults() const override;
 };

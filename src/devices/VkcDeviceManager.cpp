@@ -6,6 +6,7 @@
 
 #include "devices/VkcDevIfOvrin.h"
 #include "devices/VkcDevIfVelkor.h"
+#include "devices/VkcDeviceLband.h"
 #include "devices/VkcModelTable.h"
 #include "link/CfgNode.h"
 #include "link/Format.h"
@@ -20,6 +21,12 @@ VkcDeviceManager::~VkcDeviceManager() {
 
 bool VkcDeviceManager::RegisterPrototypes() {
   for (const VkcModelRow& row : ModelTable()) AddDevice(row.key, row.create());
+  // L-band receivers switch between the L-band and the beacon prototype.
+  for (const auto& [id, device] : devices_) {
+    if (const auto* lband = dynamic_cast<const VkcDeviceLband*>(device.get())) {
+      lband->AttachModePrototypes(GetDevice(VkcDeviceLband::kKey), GetDevice(VkcDeviceLband::kBeaconKey));
+    }
+  }
   AddInterface(VkcDevIfVelkor::kId, std::make_unique<VkcDevIfVelkor>());
   AddInterface(VkcDevIfOvrin::kId, std::make_unique<VkcDevIfOvrin>());
   return true;

@@ -1,10 +1,19 @@
 #pragma once
-// VHF golden (reference) unit.
+// VHF Golden Unit: a reference transceiver whose channels lie on a 6250 Hz raster.
 
+#include "devices/VkcDeviceGolden.h"
 #include "devices/VkcDeviceTransceiver.h"
+#include "devices/VkcModelRules.h"
 
 class VkcDeviceVHFGolden : public VkcDeviceTransceiver {
  public:
   static constexpr int kKey = 1002;
   VkcDeviceVHFGolden() { ApplyModelConstants(kKey); }
+  uint32_t GetChannelFrequency(int channel, VkcUnitImages& system) const override {
+    return golden::ChannelFrequency(channel, system);
+  }
+  int GetChannelNumber(uint32_t hz, VkcUnitImages& system) const override { return golden::ChannelNumber(hz, system); }
+  uint32_t GetBandFrequency(int which) const override {
+    return modelrules::BandFrequency(modelrules::kVhfBand, which);
+  }
 };
