@@ -1,7 +1,8 @@
 // Identification of a unit at 115200 on "Direct" against the simulated unit, over a pseudo-terminal.
-// The only wait the path mandates is the MCU probe's "####" time-out (no MCU answers); everything
-// else ends when the unit's answer arrives. Prints the elapsed time, the mandated waits and their
-// ratio (last).
+// The path mandates two fixed waits: the MCU probe's "####" time-out (no MCU answers) and the
+// transmit-empty wait before the rate is set, which on the serial port lasts its full time-out (the
+// port's event mask reports no transmit-empty). Everything else ends when the unit's answer
+// arrives. Prints the elapsed time, the mandated waits and their ratio (last).
 
 #include <cstdio>
 #include <memory>
@@ -37,11 +38,13 @@ int main() {
       return 1;
     }
   }
-  port.Close();
   const double elapsedMs = totalUs / 1000.0 / kRuns;
-  const double mandatedMs = devtimeouts::kMcuProbeMs;
+  const double txEmptyMs = port.GetReplyTimeout();
+  const double mandatedMs = devtimeouts::kMcuProbeMs + txEmptyMs;
   std::printf("identify at 115200 on Direct: %.1f ms per identification (%d runs)\n", elapsedMs, kRuns);
-  std::printf("mandated waits: %.1f ms (MCU probe time-out)\n", mandatedMs);
+  std::printf("mandated waits: %.1f ms (MCU probe time-out %u ms + transmit-empty wait %.0f ms)\n", mandatedMs,
+              devtimeouts::kMcuProbeMs, txEmptyMs);
   std::printf("ratio: %.3f\n", elapsedMs / mandatedMs);
+  port.Close();
   return 0;
 }
