@@ -91,6 +91,20 @@ TEST_P(IdentifyFamilies, AnswersAtTheFirstRate) {
   ASSERT_NE(device, nullptr);
 }
 
+TEST_P(IdentifyFamilies, WalksDownToALowRate) {
+  IdentOptions options;
+  options.code = GetParam().code;
+  options.modelKey = GetParam().key;
+  options.commandRate = 19200;
+  Start(options);
+  EXPECT_EQ(Detect(), GetParam().expected);
+  std::vector<std::string> lines = LogLines();
+  if (GetParam().expected == kDetectStartup) lines.pop_back();
+  EXPECT_EQ(lines, (std::vector<std::string>{"Trying 115200", "Trying 57600", "Trying 38400", "Trying 19200"}));
+  EXPECT_EQ(ErrorCount("Could not switch"), 3u);
+  EXPECT_EQ(port_.GetBaudRate(), 19200u);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryFamily, IdentifyFamilies,
     ::testing::Values(FamilyCase{"Transceiver", IdentOptions::Code::Main, "6", 6},
