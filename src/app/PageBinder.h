@@ -2,7 +2,8 @@
 // The thin Qt view of a page model: finds the widgets named "ctl<id>" under a root widget,
 // writes the model's control states onto them (Push) and reads the user's values back (Pull).
 // User actions reach the model's handler with the control id; the acting control's value is
-// pulled first and every control pushed after the handler.
+// pulled first and every control pushed after the handler. It refers to the model's controls:
+// a page deletes its binder before its model goes.
 
 #include <QObject>
 #include <QString>

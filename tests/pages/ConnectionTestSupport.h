@@ -1,0 +1,74 @@
+#pragma once
+// Shared pieces of the Connection page tests: a settings file in a temporary folder, a message
+// recorder, a port list that names the simulated unit's pseudo-terminal, and a host that keeps
+// the lock and answers progress runs from a script.
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ModulinkApp.h"
+#include "app/PageHost.h"
+#include "app/VkcProcessLock.h"
+#include "link/EnumSerialPorts.h"
+#include "support/TestSupport.h"
+
+namespace conntest {
+
+struct FixedPorts : PortListSource {
+  std::vector<PortInfo> ports;
+  std::vector<PortInfo> List() override { return ports; }
+};
+
+inline PortInfo Port(const std::u16string& path, const std::u16string& friendly) {
+  PortInfo p;
+  p.devicePath = path;
+  p.portName = path.substr(path.rfind(u'/') + 1);
+  p.friendlyName = friendly + u" (" + p.portName + u")";
+  p.displayName = friendly;
+  return p;
+}
+
+struct ScopedPorts {
+  std::shared_ptr<FixedPorts> source = std::make_shared<FixedPorts>();
+  explicit ScopedPorts(std::vector<PortInfo> ports) {
+    source->ports = std::move(ports);
+    SetPortListSource(source);
+  }
+  ~ScopedPorts() { SetPortListSource(nullptr); }
+};
+
+struct Messages {
+  std::vector<std::u16string> shown;
+  ModulinkApp::MessageBoxFunction Function() {
+    return [this](const std::u16string& text, unsigned) {
+      shown.push_back(text);
+      return 1;
+    };
+  }
+  std::string Last() const;
+};
+
+struct FakeHost : PageHost {
+  VkcProcessLock lock;
+  int refreshAll = 0;
+  int titles = 0;
+  std::vector<std::pair<std::u16string, std::vector<ShellTask>>> runs;
+  std::deque<ShellRun> results;
+
+  bool LockProcess(const void* owner) override { return lock.Lock(owner); }
+  bool UnlockProcess(const void* owner) override { return lock.Unlock(owner); }
+  bool IsProcessRunning() const override { return lock.IsHeld(); }
+  void RefreshAllPages() override { ++refreshAll; }
+  void UpdateTitle() override { ++titles; }
+  ShellRun RunTasks(const std::u16string& caption, const std::vector<ShellTask>& tasks) override {
+    runs.emplace_back(caption, tasks);
+    if (results.empty()) return {1, 0};
+    ShellRun r = results.front();
+    results.pop_front();
+    return r;
+  }
+};
+
+}  // namespace conntest
