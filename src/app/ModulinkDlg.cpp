@@ -144,6 +144,14 @@ void ModulinkDlg::RegisterPage(const VkcTabPropertyPage* entry, VkcModulinkDlg* 
   if (std::find(pageOrder_.begin(), pageOrder_.end(), page) == pageOrder_.end()) pageOrder_.push_back(page);
 }
 
+void ModulinkDlg::OpenModeless(QWidget* window) {
+  window->setParent(this, Qt::Window);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 void ModulinkDlg::AddSystemCommand(int id, const QString& text, std::function<void()> handler) {
   if (text.isEmpty()) return;
   if (systemMenu_ == nullptr) {

@@ -62,6 +62,10 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
   void SetConnectionControl(ConnectionControl* connection) { connection_ = connection; }
   ConnectionControl* GetConnectionControl() const { return connection_; }
 
+  // Shows a modeless window (terminal, error messages) as a window of its own above this modal
+  // dialog: parented to it, or it would get no input while the dialog runs. Deleted on close.
+  void OpenModeless(QWidget* window);
+
   // A system-menu item and what it runs; items are shown once their windows exist.
   void AddSystemCommand(int id, const QString& text, std::function<void()> handler);
   void OnSysCommand(int id);

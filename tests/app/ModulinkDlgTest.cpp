@@ -1,6 +1,8 @@
 #include "app/ModulinkDlg.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -156,6 +158,16 @@ TEST_F(DialogFixture, PanelsFollowTheUnitAndSystemCommandsDispatch) {
   dlg->OnSysCommand(ModulinkDlg::kCmdTerminal);
   dlg->OnSysCommand(ModulinkDlg::kCmdPrintPreview);
   EXPECT_EQ(ran, 1);
+
+  // A modeless window opened from the modal dialog is its own window, owned by the dialog.
+  QPointer<QWidget> window = new QWidget;
+  dlg->OpenModeless(window);
+  EXPECT_TRUE(window->isWindow());
+  EXPECT_EQ(window->parentWidget(), dlg.get());
+  EXPECT_TRUE(window->isVisible());
+  window->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
 }
 
 }  // namespace

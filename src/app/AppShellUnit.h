@@ -1,0 +1,33 @@
+#pragma once
+// The main dialog's view of the application: settings, the current port, the MCU route and the
+// connected unit, as ModulinkApp and the device manager hold them.
+
+#include "app/ShellUnit.h"
+
+class ModulinkApp;
+class VkcDeviceManager;
+
+class AppShellUnit : public ShellUnit {
+ public:
+  AppShellUnit(ModulinkApp& app, VkcDeviceManager& devices) : app_(app), devices_(devices) {}
+
+  int ShowMessage(const std::string& text, unsigned flags, bool hint) override;
+  bool IsPortOpen() const override;
+  int InterfaceSetting() const override;
+  intptr_t InterfaceParameter(int interfaceId) override;
+  void StorePortRate() override;
+  int CurrentProductId() const override;
+  bool FactoryWrite() const override;
+  void RefreshRoute() override;
+  void ApplyStoredRoute() override;
+  VkiPostProcess* TaskTarget() override;
+  int ConnectionType() const override;
+  std::u16string SerialPortSetting() const override;
+  std::u16string TcpAddressSetting() const override;
+  int TcpPortSetting() const override;
+  UnitId SerialNumber() const override;
+
+ private:
+  ModulinkApp& app_;
+  VkcDeviceManager& devices_;
+};

@@ -1,0 +1,32 @@
+#include "app/ModulinkStartup.h"
+
+#include <QTimer>
+
+#include "app/ModulinkDlg.h"
+#include "app/PageTitles.h"
+
+ModulinkStartup::ModulinkStartup(std::string settingsPath) : app_(std::move(settingsPath)) {
+  app_.SetPorts(&serial_, &tcp_);
+}
+
+ModulinkStartup::~ModulinkStartup() {
+  // Workers post to windows that are gone by now; the ports stop theirs before the objects go.
+  serial_.SetOwnerWindow(platform::kNoWindow);
+  tcp_.SetOwnerWindow(platform::kNoWindow);
+  serial_.Close();
+  tcp_.Close();
+}
+
+int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
+  app_.InitInstance();
+  devices_.RegisterPrototypes();
+  tabs_.Init();
+  tabs_.SelectGroup(titles::kPreferences);
+  {
+    ModulinkDlg dialog(tabs_, unit_);
+    if (attach) attach(dialog, app_, devices_);
+    if (shown) QTimer::singleShot(0, &dialog, [&dialog, &shown] { shown(dialog); });
+    dialog.exec();
+  }
+  return app_.ExitInstance();
+}
