@@ -159,13 +159,16 @@ void ModulinkDlg::AddSystemCommand(int id, const QString& text, std::function<vo
     systemMenu_ = bar->addMenu(QStringLiteral("&Modulink"));
     layout()->setMenuBar(bar);
   }
-  systemCommands_[id] = std::move(handler);
-  systemMenu_->addAction(text, this, [this, id] { OnSysCommand(id); });
+  systemCommands_[id] = {text, std::move(handler)};
+  // The items stand in the order of their command ids, whoever adds them first.
+  systemMenu_->clear();
+  for (const auto& [command, entry] : systemCommands_)
+    systemMenu_->addAction(entry.first, this, [this, command = command] { OnSysCommand(command); });
 }
 
 void ModulinkDlg::OnSysCommand(int id) {
   auto it = systemCommands_.find(id);
-  if (it != systemCommands_.end() && it->second) it->second();
+  if (it != systemCommands_.end() && it->second.second) it->second.second();
 }
 
 void ModulinkDlg::OnInitDialog() {

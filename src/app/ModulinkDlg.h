@@ -109,7 +109,7 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
   std::map<const VkcTabPropertyPage*, VkcModulinkDlg*> pages_;
   std::vector<VkcModulinkDlg*> pageOrder_;
   std::map<std::u16string, VkcModulinkDlg*, std::less<>> panels_;
-  std::map<int, std::function<void()>> systemCommands_;
+  std::map<int, std::pair<QString, std::function<void()>>> systemCommands_;
   VkcModulinkDlg* currentPage_ = nullptr;
   VkcModulinkDlg* currentPanel_ = nullptr;
   ConnectionControl* connection_ = nullptr;

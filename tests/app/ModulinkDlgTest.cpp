@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -152,12 +153,19 @@ TEST_F(DialogFixture, PanelsFollowTheUnitAndSystemCommandsDispatch) {
   EXPECT_FALSE(send->isEnabled());
 
   int ran = 0;
+  dlg->AddSystemCommand(ModulinkDlg::kCmdErrorMessages, QStringLiteral("&Error Messages..."), [] {});
   dlg->AddSystemCommand(ModulinkDlg::kCmdAbout, QStringLiteral("&About Modulink..."), [&] { ++ran; });
   dlg->AddSystemCommand(ModulinkDlg::kCmdTerminal, QString(), [&] { ran += 10; });
   dlg->OnSysCommand(ModulinkDlg::kCmdAbout);
   dlg->OnSysCommand(ModulinkDlg::kCmdTerminal);
   dlg->OnSysCommand(ModulinkDlg::kCmdPrintPreview);
   EXPECT_EQ(ran, 1);
+  auto* menu = dlg->findChild<QMenu*>();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&About Modulink..."));
+  menu->actions()[0]->trigger();
+  EXPECT_EQ(ran, 2);
 
   // A modeless window opened from the modal dialog is its own window, owned by the dialog.
   QPointer<QWidget> window = new QWidget;
