@@ -6,6 +6,7 @@
 #include "devices/VkcDevice.h"
 #include "devices/VkcDeviceLband.h"
 #include "devices/VkcDeviceManager.h"
+#include "devices/VkcDeviceTopcon1W.h"
 #include "devices/VkcFrequencyCalculator.h"
 #include "devices/VkcUnitImages.h"
 #include "link/Format.h"
@@ -131,6 +132,24 @@ TEST_F(RasterAndReceivers, VK400TxAndVK400QrSpacing) {
   EXPECT_EQ(system_.ReadInt(VkcPath(kVkcD, 4, 1, 7)), 2);
   Fw("SW 3.2 Rev 0");
   EXPECT_EQ(Dev(28).GetChannelSpacingIndex(system_, -1), 3);
+}
+
+TEST_F(RasterAndReceivers, NewFirmwareOfTheOneWattModels) {
+  const auto* tc = dynamic_cast<const VkcDeviceTopcon1W*>(&Dev(18));
+  const auto* hi = dynamic_cast<const VkcDeviceTopcon1W*>(&Dev(24));
+  ASSERT_TRUE(tc && hi);
+  struct Case {
+    const char* fw;
+    bool tc, hi;
+  };
+  const Case cases[] = {{"SW 1.6 Rev 5", false, false}, {"SW 1.6 Rev 6", false, true},  {"SW 1.6 Rev 17", false, true},
+                        {"SW 1.6 Rev 18", true, true},  {"SW 1.6 Rev C", false, false}, {"SW 1.6 Rev D", true, true},
+                        {"SW 1.7 Rev 0", true, true},   {"SW 1.7 Rev A", true, true}};
+  for (const Case& c : cases) {
+    Fw(c.fw);
+    EXPECT_EQ(tc->IsNewFirmware(system_), c.tc) << c.fw;
+    EXPECT_EQ(hi->IsNewFirmware(system_), c.hi) << c.fw;
+  }
 }
 
 TEST_F(RasterAndReceivers, VK400RxSynthesizer) {
