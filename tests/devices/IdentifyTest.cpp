@@ -22,7 +22,7 @@ using sim::IdentOptions;
 class IdentifyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SetTimeScale(0.05);
+    platform::SetTimeScale(0.1);
     ErrorLog().Clear();
     manager_.RegisterPrototypes();
   }

@@ -80,7 +80,7 @@ TEST(McuImage, RoundTripAndSerialGate) {
 class McuLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SetTimeScale(0.05);
+    platform::SetTimeScale(0.1);
     manager_.RegisterPrototypes();
     images_.SetCurrentDevice(manager_.GetDevice(48));
     SetGlobalUnitImages(&images_);

@@ -16,7 +16,7 @@ namespace {
 class PortCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SetTimeScale(0.05);
+    platform::SetTimeScale(0.1);
     ErrorLog().Clear();
   }
   void TearDown() override {
