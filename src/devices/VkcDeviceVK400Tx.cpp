@@ -6,6 +6,7 @@
 #include "devices/VkcModelRules.h"
 #include "devices/VkcRasterChannels.h"
 #include "devices/VkcUnitImages.h"
+#include "link/Format.h"
 
 using modelrules::GlobalImages;
 
@@ -67,6 +68,10 @@ int VkcDeviceVK400Tx::GetChannelSpacingIndex(VkcUnitImages& system, int) const {
 void VkcDeviceVK400Tx::SetChannelSpacingIndex(VkcUnitImages& system, int index) const {
   const bool dealer = !FirmwareInRange(system, {1, 6, 18}, {2, 0, 0}) && !FirmwareAtLeast(system, {3, 0, 0});
   system.WriteInt(dealer ? VkcNodes::kDealerSpacing : VkcNodes::kUserSpacing, index);
+}
+
+int VkcDeviceVK400Tx::SetAlc(VkcUnitImages& system, int a, int, int d, int, platform::Event* stop) const {
+  return system.SetRadioCommand(StrPrintf("ALC A%d D%d\r", a, d), stop);
 }
 
 uint32_t VkcDeviceVK400Tx::GetBandFrequency(int which) const {

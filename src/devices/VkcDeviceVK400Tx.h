@@ -30,6 +30,10 @@ class VkcDeviceVK400Tx : public VkcDeviceTransceiver {
   bool HasAlarmOutputs() const override { return false; }
   uint32_t GetBandFrequency(int which) const override;
 
+  // Sets the automatic level control: "ALC A%d D%d" with a and d (x and y are not sent). The
+  // result is the unit's: 0 when it accepted the setting.
+  virtual int SetAlc(VkcUnitImages& system, int a, int x, int d, int y, platform::Event* stop) const;
+
   // The unit's firmware keeps the raster map.
   static bool RasterFirmware(const VkcUnitImages& system);
 };

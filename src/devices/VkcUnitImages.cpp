@@ -166,6 +166,7 @@ void VkcUnitImages::ClearForIdentification() {
 }
 
 int VkcUnitImages::GetProtocol(platform::Event*) { return -1; }
+int VkcUnitImages::SetRadioCommand(const std::string&, platform::Event*) { return -1; }
 
 VkcUnitImages* GlobalUnitImages() { return gUnitImages.load(); }
 void SetGlobalUnitImages(VkcUnitImages* images) { gUnitImages.store(images); }

@@ -74,6 +74,9 @@ class VkcUnitImages {
 
   // The unit's protocol asked from the unit; this base has no unit to ask and answers -1.
   virtual int GetProtocol(platform::Event* stop);
+  // Sends a setting command to the unit: 0 when it answered "@00", -1 otherwise. This base has
+  // no unit and answers -1.
+  virtual int SetRadioCommand(const std::string& command, platform::Event* stop);
 
  private:
   VkcConfiguration images_[4];

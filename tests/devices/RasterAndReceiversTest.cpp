@@ -7,6 +7,7 @@
 #include "devices/VkcDeviceLband.h"
 #include "devices/VkcDeviceManager.h"
 #include "devices/VkcDeviceTopcon1W.h"
+#include "devices/VkcDeviceVK400Tx.h"
 #include "devices/VkcFrequencyCalculator.h"
 #include "devices/VkcUnitImages.h"
 #include "link/Format.h"
@@ -150,6 +151,28 @@ TEST_F(RasterAndReceivers, NewFirmwareOfTheOneWattModels) {
     EXPECT_EQ(tc->IsNewFirmware(system_), c.tc) << c.fw;
     EXPECT_EQ(hi->IsNewFirmware(system_), c.hi) << c.fw;
   }
+}
+
+// A unit that records the setting commands it is sent.
+class RecordingUnit : public VkcUnitImages {
+ public:
+  int SetRadioCommand(const std::string& command, platform::Event*) override {
+    commands.push_back(command);
+    return accept ? 0 : -1;
+  }
+  std::vector<std::string> commands;
+  bool accept = true;
+};
+
+TEST_F(RasterAndReceivers, AutomaticLevelControlCommand) {
+  RecordingUnit unit;
+  const auto* tx = dynamic_cast<const VkcDeviceVK400Tx*>(&Dev(28));
+  ASSERT_NE(tx, nullptr);
+  EXPECT_EQ(tx->SetAlc(unit, 12, 99, -3, 98, nullptr), 0);
+  unit.accept = false;
+  EXPECT_EQ(tx->SetAlc(unit, 1, 0, 2, 0, nullptr), -1);
+  EXPECT_EQ(unit.commands, (std::vector<std::string>{"ALC A12 D-3\r", "ALC A1 D2\r"}));
+  EXPECT_EQ(tx->SetAlc(system_, 1, 0, 2, 0, nullptr), -1);  // no unit behind these images
 }
 
 TEST_F(RasterAndReceivers, VK400RxSynthesizer) {
