@@ -88,19 +88,26 @@ const std::vector<std::string>* VkcDevIfOvrin::GetCloseScript() {
   return &closeScript_;
 }
 
-std::string VkcDevIfOvrin::QueryReceiver(const std::string& command, const char* expected) {
-  if (!port_) return kNull;
+bool VkcDevIfOvrin::QueryReceiverRaw(const std::string& command, const char* expected, std::string& reply) {
+  reply.clear();
+  if (!port_) return false;
   port_->Write("\r", 1, nullptr, -1, nullptr);
   Pause(devif::kQueryPauseMs);
   VkcConnectionInterface channel(port_, true);
-  char reply[devif::kQueryReply];
-  if (!channel.SendCommand(command.c_str(), reply, sizeof reply, port_->GetReplyTimeout(), nullptr, false,
+  char buffer[devif::kQueryReply];
+  if (!channel.SendCommand(command.c_str(), buffer, sizeof buffer, port_->GetReplyTimeout(), nullptr, false,
                            VkcConnectionInterface::kMatchAny, false, expected)) {
-    return kNull;
+    return false;
   }
-  const std::string text = reply;
-  const size_t slash = text.find('/');
-  return slash == std::string::npos ? text : text.substr(slash);
+  reply = buffer;
+  return true;
+}
+
+std::string VkcDevIfOvrin::QueryReceiver(const std::string& command, const char* expected) {
+  std::string reply;
+  if (!QueryReceiverRaw(command, expected, reply)) return kNull;
+  const size_t slash = reply.find('/');
+  return slash == std::string::npos ? reply : reply.substr(slash);
 }
 
 bool VkcDevIfOvrin::Login() {
@@ -169,8 +176,9 @@ bool VkcDevIfOvrin::RestorePortSettings() {
   commands.insert(commands.end(), restoreList_.begin(), restoreList_.end());
   bool ok = true;
   for (const std::string& command : commands) {
-    const std::string answer = QueryReceiver(command, "%%");
-    if (answer == kNull) {
+    // The error mark is looked for in the whole answer: the part from its first "/" on can miss it.
+    std::string answer;
+    if (!QueryReceiverRaw(command, "%%", answer)) {
       // Unanswered is not restored.
       ErrorLog().ReportError(0, "The GPS receiver did not answer \"%s\"", command.c_str());
       ok = false;

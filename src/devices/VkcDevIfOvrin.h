@@ -46,6 +46,8 @@ class VkcDevIfOvrin : public VkcDevIfVelkor {
   // Wakes the receiver with a CR, then sends command and waits for expected. The answer from its
   // first "/" on (the whole answer when it has none), or "NULL" when none came.
   std::string QueryReceiver(const std::string& command, const char* expected);
+  // The same exchange; false without an answer, else the whole answer in reply.
+  bool QueryReceiverRaw(const std::string& command, const char* expected, std::string& reply);
   // The template with the receiver port path written over "dev/ser/d" where it stands.
   std::string WithPortPath(const char* templ, size_t at) const;
 

@@ -202,6 +202,15 @@ TEST_F(GatewayTest, AnUnansweredRestoreIsALoggedFailure) {
   EXPECT_NE(ErrorLog().GetTextUtf8().find("%%em,/dev/ser/c,GGA:1.00"), std::string::npos);
 }
 
+TEST_F(GatewayTest, ARefusedRestoreFailsEvenWhenTheAnswerNamesAPath) {
+  ASSERT_EQ(Open(), 0);
+  // The refusal repeats the command ("ER...%%refused %%em,/dev/ser/c,..."): its part from the
+  // first "/" on holds no "ER", the whole answer does.
+  gnss_->SetRule("%%em", SimGnss::Rule::Error);
+  EXPECT_EQ(Close(), 4);
+  EXPECT_EQ(gnss_->Messages('c').size(), 0u);
+}
+
 TEST_F(GatewayTest, DirectHasNoScriptsAndSendsNothing) {
   VkcDeviceInterface* direct = manager_.GetInterface(VkcDevIfVelkor::kId);
   ASSERT_NE(direct, nullptr);

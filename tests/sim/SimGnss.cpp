@@ -259,7 +259,7 @@ void SimGnss::HandleLineLocked(const std::string& line) {
   }
   if (rule == Rule::Silent) return;
   if (rule == Rule::Error) {
-    toProgram_ += Failed("refused");
+    toProgram_ += Failed("refused " + line);  // names the command, paths and all
     return;
   }
   toProgram_ += CommandLocked(line);
