@@ -43,12 +43,16 @@ int VkcDevIfVelkor::ToCommandMode(VkcComPort* port, int, platform::Event* stop) 
   return 2;
 }
 
-int VkcDevIfVelkor::ToDataMode(VkcComPort* port, int, platform::Event*) {
+int VkcDevIfVelkor::ToDataMode(VkcComPort* port, int, platform::Event* stop) {
   if (!port) return 0;
-  port->Write("\r", 1, nullptr, -1, nullptr);
-  VkcExchange wait;
-  wait.timeoutMs = CommandTimeout(port);
-  wait.Run(port, {"\r"});
+  // "\r" written and a "\r" awaited in one exchange, so an early answer is not missed.
+  VkcExchange wake;
+  wake.command = "\r";
+  wake.raw = true;
+  wake.echo = false;
+  wake.timeoutMs = CommandTimeout(port);
+  wake.extra = stop;
+  wake.Run(port, {"\r"});
   VkcExchange data;
   data.command = "DATAMODE\r";
   data.timeoutMs = 0;
