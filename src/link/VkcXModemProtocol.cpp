@@ -53,6 +53,11 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
   uint32_t st = state_.load();
   if (st == kBlockComplete) {
     overrun_ = true;
+    // Nothing is due between blocks: a CAN here is the sender giving up.
+    if (data[0] == kCAN) {
+      senderCancelled_ = true;
+      wake_.Set();
+    }
     return;
   }
   if (st == kCollecting) {
@@ -61,7 +66,15 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
     count_ += take;
     // A sender waits for our reply after a block: bytes beyond it mean the block is misaligned
     // (a byte was lost or added), however its checksum looks.
-    if (take < length) overrun_ = true;
+    if (take < length) {
+      overrun_ = true;
+      // A cancel right behind a block.
+      const uint8_t* extra = data + take;
+      size_t n = length - take;
+      bool can = extra[0] == kCAN;
+      for (size_t i = 1; !can && i < n; ++i) can = extra[i] == kCAN && extra[i - 1] == kCAN;
+      if (can) senderCancelled_ = true;
+    }
     if (count_ == kChecksumBlock) {
       state_ = kBlockComplete;
       wake_.Set();
@@ -207,6 +220,7 @@ bool VkcXModemProtocol::BeginReceive() {
     std::lock_guard<platform::Mutex> guard(lock_);
     state_ = kIdle;
     count_ = 0;
+    senderCancelled_ = false;
     wake_.Reset();
   }
   begun_ = true;
@@ -237,7 +251,18 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
   if (!begun_ || sending_ || !destination128) return false;
   uint8_t reply = state_.load() == kIdle ? kNAK : kACK;
   int errors = 0;
+  auto cancelledBySender = [&] {
+    {
+      std::lock_guard<platform::Mutex> guard(lock_);
+      if (!senderCancelled_) return false;
+      state_ = kEnded;
+    }
+    uint8_t ack = kACK;
+    SendBuffer(&ack, 1);
+    return true;
+  };
   for (;;) {
+    if (cancelledBySender()) return false;
     {
       std::lock_guard<platform::Mutex> guard(lock_);
       state_ = kCollecting;
@@ -269,6 +294,7 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
       SendBuffer(&nak, 1);
     }
     reply = kNAK;
+    if (woke && cancelledBySender()) return false;
     if (woke) {
       std::array<uint8_t, kCrcBlock> block{};
       size_t count;

@@ -106,6 +106,7 @@ class VkcXModemProtocol : public VkcComPortInterface {
   std::array<uint8_t, kCrcBlock> rx_{};
   size_t count_ = 0;
   bool overrun_ = false;  // bytes arrived beyond the block being collected
+  bool senderCancelled_ = false;  // CAN outside a block
   std::atomic<uint64_t> arrivals_{0};  // chunks received, to tell when the line went quiet
 
   // Caller's thread only.

@@ -45,6 +45,15 @@ bool SimXmodPeer::Start(const std::vector<std::string>& argv, const std::string&
   return true;
 }
 
+bool SimXmodPeer::TryWait(int* status) {
+  if (pid_ <= 0) return true;
+  int st = 0;
+  if (::waitpid(pid_, &st, WNOHANG) != pid_) return false;
+  pid_ = -1;
+  if (status) *status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+  return true;
+}
+
 int SimXmodPeer::Wait(int ms) {
   if (pid_ <= 0) return -1;
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -23,6 +23,8 @@ class SimXmodPeer {
   // Waits up to ms for the program to end: its exit status, or -1 (the program is then killed).
   int Wait(int ms);
   bool Running() const { return pid_ > 0; }
+  // Without waiting: true with the exit status once the program has ended.
+  bool TryWait(int* status);
 
  private:
   pid_t pid_ = -1;

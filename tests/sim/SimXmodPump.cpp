@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace sim {
@@ -37,7 +38,9 @@ void SimXmodPump::Stop() { thread_.Stop(); }
 bool SimXmodPump::WriteAll(int fd, const uint8_t* data, size_t length, int ms) {
   size_t done = 0;
   while (done < length) {
-    ssize_t n = ::write(fd, data + done, length - done);
+    // A socket whose peer has gone must fail the write, not raise SIGPIPE.
+    ssize_t n = ::send(fd, data + done, length - done, MSG_NOSIGNAL);
+    if (n < 0 && errno == ENOTSOCK) n = ::write(fd, data + done, length - done);
     if (n > 0) {
       done += static_cast<size_t>(n);
       continue;
