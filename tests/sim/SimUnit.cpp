@@ -376,7 +376,6 @@ void SimUnit::OnInput(const uint8_t* data, size_t n) {
       return;
     }
     char c = static_cast<char>(data[i]);
-    if (c == '\n' && line_.empty()) continue;  // the LF of a CR LF line end ("@RX OFF\r\n")
     if (mode == EchoMode::Normal) {
       if (c == '\r')
         echo += "\r\n";

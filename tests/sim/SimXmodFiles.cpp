@@ -34,8 +34,12 @@ void RemoveTempDir(const std::string& dir) {
 }  // namespace
 
 SimXmodFiles::SimXmodFiles(SimUnit& unit) : unit_(unit) {
-  unit_.AddCommandHandler("@RX", [](SimUnit& u, const std::string&) { u.Answer("", 0); });
-  unit_.AddCommandHandler("XMOD", [this](SimUnit& u, const std::string& line) { OnXmod(u, line); });
+  // "@RX OFF\r\n" ends with a LF, which the unit takes as the first character of the next line.
+  for (const char* lf : {"", "\n"}) {
+    unit_.AddCommandHandler(std::string(lf) + "@RX", [](SimUnit& u, const std::string&) { u.Answer("", 0); });
+    unit_.AddCommandHandler(std::string(lf) + "XMOD",
+                            [this](SimUnit& u, const std::string& line) { OnXmod(u, line); });
+  }
 }
 
 SimXmodFiles::~SimXmodFiles() {
@@ -128,7 +132,8 @@ std::string SimXmodFiles::FilterIn(const uint8_t* d, size_t n) {
 }
 
 void SimXmodFiles::OnXmod(SimUnit& u, const std::string& line) {
-  std::string name = line.size() > 5 ? line.substr(5) : "";
+  size_t at = line.find("XMOD") + 5;
+  std::string name = line.size() > at ? line.substr(at) : "";
   while (!name.empty() && name.back() == ' ') name.pop_back();
   std::vector<uint8_t> upload;
   bool haveUpload = false;

@@ -8,7 +8,8 @@
 // either it answers "@05\r\n". Any other name: "Starting to Download\r\n", the unit receives the
 // file (asking with NAK about every second until the first block), checks a configuration file's
 // descriptor (format 1, payload length, CRC-32) and answers "File Successfully Written\r\n" and
-// the prompt. "@RX OFF" and "@RX ON" are answered "@00".
+// the prompt. "@RX OFF" and "@RX ON" are answered "@00". (The LF that ends "@RX OFF\r\n" starts
+// the unit's next line, so these commands are also known with a LF in front.)
 //
 // Faults act on the bytes of the transfer itself, counted from its first byte, in either direction.
 
