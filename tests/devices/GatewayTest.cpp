@@ -8,7 +8,12 @@
 #include "devices/VkcDevIfOvrin.h"
 #include "devices/VkcDevIfVelkor.h"
 #include "devices/VkcDeviceManager.h"
+#include "link/VkcCfgArchiver.h"
+#include "link/VkcConfiguration.h"
 #include "link/VkcErrorProcessor.h"
+#include "link/VkcLoader.h"
+#include "link/VkcLogMessage.h"
+#include "link/VkcMemoryStream.h"
 #include "link/VkcMessageIds.h"
 #include "link/VkcSerialPort.h"
 #include "platform/Messages.h"
@@ -16,6 +21,7 @@
 #include "sim/SimGnss.h"
 #include "sim/SimIdent.h"
 #include "sim/SimUnit.h"
+#include "sim/SimXmodFiles.h"
 
 namespace {
 
@@ -104,7 +110,20 @@ class GatewayTest : public ::testing::Test {
   VkcDeviceManager manager_;
   VkcDevIfOvrin* gw_ = nullptr;
   platform::RecordingWindow window_;
+  std::unique_ptr<sim::SimXmodFiles> files_;  // goes before the receiver and the unit
 };
+
+// A configuration record (id, then the root) of a small tree carrying mark.
+std::vector<uint8_t> Record(const std::string& mark) {
+  VkcConfiguration cfg;
+  for (int i = 0; i < 4; ++i) cfg.GetSection(mark).GetChildAt(i).SetString(mark + std::to_string(i));
+  VkcMemoryStream s;
+  VkcCfgArchiver ar;
+  ar.Attach(s, false);
+  EXPECT_TRUE(cfg.Save(ar));
+  ar.Detach();
+  return s.TakeBytes();
+}
 
 TEST_F(GatewayTest, IdentifiesTheRadioWhilePassingThroughAndRestoresTheReceiver) {
   // Before the pass-through the receiver does not understand the radio's commands.
@@ -134,6 +153,42 @@ TEST_F(GatewayTest, IdentifiesTheRadioWhilePassingThroughAndRestoresTheReceiver)
   EXPECT_EQ(gnss_->ForwardedToRadio().find("#OFF#"), std::string::npos);
   EXPECT_EQ(manager_.ProbeModelId(&port_, 0, nullptr), kDetectNoAnswer);
   EXPECT_TRUE(ErrorLog().Entries().empty());
+}
+
+TEST_F(GatewayTest, ReadsTheRadiosConfigurationThroughThePassThrough) {
+  files_ = std::make_unique<sim::SimXmodFiles>(unit_);
+  files_->SetBlockWait(1000);
+  const std::vector<std::vector<uint8_t>> records = {Record("FACTORY"), Record("DEALER"), Record("USER")};
+  files_->SetFile(sim::SimXmodFiles::kUploadName, sim::SimXmodFiles::BuildUpload(records));
+
+  ASSERT_EQ(Open(), 0);
+  ASSERT_EQ(manager_.DetectModel(&port_, gw_, 0, nullptr), 48);
+  VkcLoader loader;
+  VkcLogMessage mailbox;
+  loader.SetPort(&port_);
+  loader.SetProgressLog(&mailbox);
+  ASSERT_TRUE(loader.StartReceive(sim::SimXmodFiles::kUploadName, true));
+  EXPECT_EQ(loader.GetResult(), 0);
+  EXPECT_NE(gnss_->ForwardedToRadio().find("XMOD CFGUP"), std::string::npos);
+  ASSERT_TRUE(files_->WaitForTransfers(1, 1000));
+  EXPECT_TRUE(files_->Transfers()[0].ok);
+  for (int i = 0; i < 3; ++i) {
+    VkcConfiguration got;
+    ASSERT_TRUE(loader.ReadConfigurationSection(i, got)) << i;
+    VkcMemoryStream s;
+    VkcCfgArchiver ar;
+    ar.Attach(s, false);
+    got.Save(ar);
+    ar.Detach();
+    const std::vector<uint8_t> bytes = s.TakeBytes();
+    // The root as the unit stored it (the id ahead of it is the reader's own).
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 4, bytes.end()),
+              std::vector<uint8_t>(records[i].begin() + 4, records[i].end()))
+        << i;
+  }
+  ASSERT_EQ(Close(), 0);
+  EXPECT_EQ(gnss_->Setting("cur/term/imode"), "cmd");
+  EXPECT_EQ(gnss_->Messages('c'), (std::vector<std::string>{"GGA=1.00", "ZDA=5.00"}));
 }
 
 TEST_F(GatewayTest, ProgressAndLogOfAnOpening) {
