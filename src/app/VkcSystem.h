@@ -140,7 +140,7 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   // The value as an integer when the code is 0, else 65535.
   int QueryRadioInt(const std::string& command, platform::Event* stop = nullptr);
   // Set: 0 when the reply holds "@00", else -1.
-  int SetRadioCommand(const std::string& command, platform::Event* stop);
+  int SetRadioCommand(const std::string& command, platform::Event* stop) override;
 
   int GetModulation();
   int GetProtocol(platform::Event* stop = nullptr) override;
