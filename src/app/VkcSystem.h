@@ -61,8 +61,6 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   static constexpr uint32_t kResultMcuReadFailed = 6;
   // Operation 6 while the unit has no RTN utility controller.
   static constexpr uint32_t kResultNoRtnController = 1;
-  // Operation 5 while no pass-through switch is installed (the gateway's "no reply" code).
-  static constexpr uint32_t kResultNoPassThrough = 1;
 
   // The product id GetProductId gives without a current device.
   static constexpr int kNoProduct = -3;
@@ -121,10 +119,6 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   void SetGsmGprsController(VkcOwned<VkcGSMGPRSConfigController> controller);
   void SetRtnController(VkcOwned<VkcISUtilityController> controller,
                         std::function<uint32_t(bool connect, platform::WindowHandle, platform::Event&)> run);
-  // The receiver gateways' pass-through switch run by operation 5 (on, window, stop) -> result.
-  using PassThroughRunner =
-      std::function<uint32_t(VkcDeviceInterface&, bool on, platform::WindowHandle, platform::Event&)>;
-  void SetPassThroughRunner(PassThroughRunner run) { runPassThrough_ = std::move(run); }
   void SetSpectrum(VkcOwned<VkcSpectrumUtilityController> controller, VkcOwned<SpectrumScanData> data);
   void SetAlmanac(VkcOwned<VkcAlmanacUtilityController> controller, VkcOwned<AlmanacSeriesStore> store);
   VkcGSMGPRSConfigController* GetGsmGprsController() const { return gsmGprs_.get(); }
@@ -195,7 +189,6 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   VkcISConfigController* slots_[2] = {nullptr, nullptr};
 
   std::function<uint32_t(bool, platform::WindowHandle, platform::Event&)> runRtn_;
-  PassThroughRunner runPassThrough_;
   VkcDeviceManager* manager_ = nullptr;
   const VkcConfiguration* appSettings_ = nullptr;
   std::function<VkcComPort*()> currentPort_;

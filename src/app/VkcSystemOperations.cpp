@@ -131,9 +131,7 @@ uint32_t VkcSystem::PassThrough(bool on, platform::WindowHandle window, platform
   }
   VkcDeviceInterface* iface = manager_ != nullptr ? manager_->GetInterface(interfaceId) : nullptr;
   if (iface == nullptr || window == platform::kNoWindow) return 0;
-  // The gateways' scripts run the switch; without them nothing can be opened.
-  if (!runPassThrough_) return kResultNoPassThrough;
-  return runPassThrough_(*iface, on, window, stop);
+  return static_cast<uint32_t>(iface->OpenPassThrough(port, on, window, &stop));
 }
 
 int VkcSystem::SettingsInt(const char* section, const char* key, int fallback) const {

@@ -42,7 +42,12 @@ class ScriptedInterface : public VkcDeviceInterface {
   explicit ScriptedInterface(std::vector<int> answers) : VkcDeviceInterface(7, u"Scripted"), answers_(answers) {}
   int ToCommandMode(VkcComPort*, int, platform::Event*) override { return Next(); }
   int ToDataMode(VkcComPort*, int, platform::Event*) override { return Next(); }
+  int OpenPassThrough(VkcComPort*, bool open, platform::WindowHandle, platform::Event*) override {
+    passThrough.push_back(open);
+    return 3;
+  }
   int calls = 0;
+  std::vector<bool> passThrough;
 
  private:
   int Next() { return calls < static_cast<int>(answers_.size()) ? answers_[calls++] : (++calls, 2); }
@@ -215,14 +220,11 @@ TEST_F(SystemIdentify, PrepareForDownloadNeedsTheCommandLine) {
 
 TEST_F(SystemIdentify, PassThroughSetsOnlyAUnitRateAndRunsTheGateway) {
   Start(IdentOptions{});
-  std::vector<bool> calls;
-  system.SetPassThroughRunner([&](VkcDeviceInterface& iface, bool on, platform::WindowHandle, platform::Event&) {
-    EXPECT_EQ(iface.GetId(), 6);
-    calls.push_back(on);
-    return 3u;
-  });
+  auto owned = std::make_unique<ScriptedInterface>(std::vector<int>{});
+  ScriptedInterface* iface = owned.get();
+  ASSERT_TRUE(manager.AddInterface(7, std::move(owned)));
   CfgNode& serial = settings.Root().GetChild(std::string_view("Serial Interface"));
-  serial.GetChild(std::string_view("Interface")).SetInt(6);
+  serial.GetChild(std::string_view("Interface")).SetInt(7);
   // Never stored: the line keeps its rate (0 would hang it up).
   EXPECT_EQ(Run(VkcSystem::kOpPassThrough, 1), 3u);
   EXPECT_EQ(port.GetBaudRate(), 115200u);
@@ -232,12 +234,12 @@ TEST_F(SystemIdentify, PassThroughSetsOnlyAUnitRateAndRunsTheGateway) {
   serial.GetChild(std::string_view("Rate")).SetInt(9600);
   EXPECT_EQ(Run(VkcSystem::kOpPassThrough, 1), 3u);
   EXPECT_EQ(port.GetBaudRate(), 9600u);
-  EXPECT_EQ(calls, (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(iface->passThrough, (std::vector<bool>{true, false, true}));
   // Without a window, or with an interface that does not exist, nothing is switched.
   EXPECT_EQ(system.Process(VkcSystem::kOpPassThrough, 1, platform::kNoWindow, stop), 0u);
   serial.GetChild(std::string_view("Interface")).SetInt(5);
   EXPECT_EQ(Run(VkcSystem::kOpPassThrough, 1), 0u);
-  EXPECT_EQ(calls.size(), 3u);
+  EXPECT_EQ(iface->passThrough.size(), 3u);
 }
 
 TEST_F(SystemIdentify, ModeSwitchesTryThreeTimes) {

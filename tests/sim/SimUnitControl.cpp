@@ -59,26 +59,6 @@ void SimUnitControl::SetUnanswered(const std::string& command, bool unanswered) 
   unit_.AddCommandHandler(command, [s](SimUnit& u, const std::string& line) { Handle(*s, u, line); });
 }
 
-std::vector<std::string> SimUnitControl::Sets() const {
-  std::lock_guard<std::mutex> g(state_->m);
-  return state_->sets;
-}
-
-int SimUnitControl::RxOffCount() const {
-  std::lock_guard<std::mutex> g(state_->m);
-  return state_->rxOff;
-}
-
-int SimUnitControl::RxOnCount() const {
-  std::lock_guard<std::mutex> g(state_->m);
-  return state_->rxOn;
-}
-
-int SimUnitControl::BtOffCount() const {
-  std::lock_guard<std::mutex> g(state_->m);
-  return state_->btOff;
-}
-
 void SimUnitControl::Handle(State& s, SimUnit& unit, const std::string& rawLine) {
   const std::string line = Trim(rawLine);
   std::unique_lock<std::mutex> g(s.m);
@@ -97,16 +77,10 @@ void SimUnitControl::Handle(State& s, SimUnit& unit, const std::string& rawLine)
     Value(unit, text);
     return;
   }
-  if (line == "@RX OFF" || line == "@RX ON" || line == "@BT OFF") {
-    (line == "@RX OFF" ? s.rxOff : line == "@RX ON" ? s.rxOn : s.btOff)++;
-    g.unlock();
-    Done(unit);
-    return;
-  }
-  // Sets of the radio: "LINK MOD 2", "@RX RESBER", ... are accepted and recorded.
-  bool isSet = line == "@RX RESBER" || (line.rfind("LINK ", 0) == 0 && line.find(' ', 5) != std::string::npos);
+  // Traffic switches and the radio's sets ("LINK MOD 2", "@RX RESBER") are accepted.
+  bool isSet = line == "@RX OFF" || line == "@RX ON" || line == "@BT OFF" || line == "@RX RESBER" ||
+               (line.rfind("LINK ", 0) == 0 && line.find(' ', 5) != std::string::npos);
   if (isSet) {
-    s.sets.push_back(line);
     g.unlock();
     Done(unit);
     return;

@@ -1,8 +1,8 @@
 #pragma once
 // The connected-unit family of the simulated unit: traffic on and off ("@RX OFF", "@RX ON"),
-// "@BT OFF", and the radio's single-value commands (LINK, STATE, TSTUFR and "@RX RESBER"). Values
-// are settable; every set the program made is recorded. A line may start with the LF that ended
-// the program's previous "\r\n" command.
+// "@BT OFF", and the radio's single-value commands (LINK, STATE, TSTUFR and "@RX RESBER"). Query
+// values are settable; every set is accepted. A line may start with the LF that ended the
+// program's previous "\r\n" command.
 
 #include <cstdint>
 #include <map>
@@ -28,20 +28,12 @@ class SimUnitControl {
   // given back (false), the command is answered as this family answers it.
   void SetUnanswered(const std::string& command, bool unanswered = true);
 
-  // The radio sets the program made ("LINK MOD 2", "@RX RESBER"), in order.
-  std::vector<std::string> Sets() const;
-  int RxOffCount() const;
-  int RxOnCount() const;
-  int BtOffCount() const;
-
  private:
   struct State {
     mutable std::mutex m;
     std::map<std::string, std::string> values;
     std::map<std::string, int> failures;
     std::set<std::string> unanswered;
-    std::vector<std::string> sets;
-    int rxOff = 0, rxOn = 0, btOff = 0;
   };
   static void Handle(State& s, SimUnit& unit, const std::string& rawLine);
 
