@@ -258,6 +258,10 @@ TEST_F(SystemIdentify, ModeSwitchesTryThreeTimes) {
   EXPECT_FALSE(system.SwitchToDataMode(false));  // three answers of 1: no log line
   EXPECT_EQ(iface->calls, 10);
   EXPECT_EQ(Errors().size(), 1u);
+  // A model reached through an interface nobody registers (the Topcon line) cannot be switched.
+  system.SetCurrentDevice(manager.GetDevice(22));
+  EXPECT_FALSE(system.SwitchToCommandMode(true));
+  EXPECT_EQ(Errors().back(), "No device interface 3 to switch the unit's mode");
   // A unit in its start-up code always listens: nothing is asked.
   system.SetCurrentDevice(manager.GetDevice(-1));
   EXPECT_TRUE(system.SwitchToCommandMode(true));
