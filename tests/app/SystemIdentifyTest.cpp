@@ -111,6 +111,12 @@ TEST_F(SystemIdentify, TransceiverIsIdentifiedAndRead) {
             (std::vector<std::string>{"DATAMODE", "MCU CLI OFF", "####", "INFO ID", "DD", "MPORT RATE",
                                       "DPORT RATE 9", "@RX OFF", "XMOD CFGUP", "@RX ON", "INFO HW", "INFO SW",
                                       "INFO BL"}));
+  // Identifying again through the current device's interface finds the same unit; the factory
+  // write mark does not survive it.
+  system.SetFactoryWrite(true);
+  EXPECT_EQ(Run(VkcSystem::kOpIdentifyAgain, reinterpret_cast<intptr_t>(system.GetCurrentDevice())), 0u);
+  EXPECT_EQ(system.GetProductId(), 4);
+  EXPECT_FALSE(system.IsFactoryWrite());
 }
 
 TEST_F(SystemIdentify, StartupCodeUnitHasNothingToRead) {
