@@ -1,6 +1,7 @@
 #include "app/AppShellUnit.h"
 
 #include "app/ModulinkApp.h"
+#include "app/VkcSystem.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcComPort.h"
 
@@ -22,19 +23,21 @@ intptr_t AppShellUnit::InterfaceParameter(int interfaceId) {
 }
 
 void AppShellUnit::StorePortRate() {
+  // A TCP client has no rate (0): the serial rate the user chose is kept.
   VkcComPort* port = app_.CurrentPort();
-  app_.Setting(ModulinkApp::kSerialSection, ModulinkApp::kRateKey).SetInt(port != nullptr ? port->GetBaudRate() : 0);
+  const uint32_t rate = port != nullptr ? port->GetBaudRate() : 0;
+  if (rate != 0) app_.Setting(ModulinkApp::kSerialSection, ModulinkApp::kRateKey).SetInt(rate);
 }
 
-int AppShellUnit::CurrentProductId() const { return -1; }
+int AppShellUnit::CurrentProductId() const { return unit_.GetProductId(); }
 
-bool AppShellUnit::FactoryWrite() const { return false; }
+bool AppShellUnit::FactoryWrite() const { return unit_.IsFactoryWrite(); }
 
 void AppShellUnit::RefreshRoute() { devices_.GetMCUController().RefreshRoute(app_.CurrentPort()); }
 
 void AppShellUnit::ApplyStoredRoute() { devices_.GetMCUController().ApplyStoredRoute(app_.CurrentPort()); }
 
-VkiPostProcess* AppShellUnit::TaskTarget() { return nullptr; }
+VkiPostProcess* AppShellUnit::TaskTarget() { return &unit_; }
 
 int AppShellUnit::ConnectionType() const {
   return app_.Setting(ModulinkApp::kConnectionSection, ModulinkApp::kTypeKey).GetInt();
@@ -52,4 +55,4 @@ int AppShellUnit::TcpPortSetting() const {
   return app_.Setting(ModulinkApp::kTcpSection, ModulinkApp::kPortKey).GetInt();
 }
 
-UnitId AppShellUnit::SerialNumber() const { return UnitId(); }
+UnitId AppShellUnit::SerialNumber() const { return unit_.GetSerialNumber(); }

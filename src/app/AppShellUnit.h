@@ -6,10 +6,12 @@
 
 class ModulinkApp;
 class VkcDeviceManager;
+class VkcSystem;
 
 class AppShellUnit : public ShellUnit {
  public:
-  AppShellUnit(ModulinkApp& app, VkcDeviceManager& devices) : app_(app), devices_(devices) {}
+  AppShellUnit(ModulinkApp& app, VkcDeviceManager& devices, VkcSystem& unit)
+      : app_(app), devices_(devices), unit_(unit) {}
 
   int ShowMessage(const std::string& text, unsigned flags, bool hint) override;
   bool IsPortOpen() const override;
@@ -30,4 +32,5 @@ class AppShellUnit : public ShellUnit {
  private:
   ModulinkApp& app_;
   VkcDeviceManager& devices_;
+  VkcSystem& unit_;
 };

@@ -7,6 +7,7 @@
 
 ModulinkStartup::ModulinkStartup(std::string settingsPath) : app_(std::move(settingsPath)) {
   app_.SetPorts(&serial_, &tcp_);
+  system_.Attach(&devices_, &app_.Settings(), [this] { return app_.CurrentPort(); });
 }
 
 ModulinkStartup::~ModulinkStartup() {

@@ -8,6 +8,7 @@
 
 #include "app/AppShellUnit.h"
 #include "app/ModulinkApp.h"
+#include "app/VkcSystem.h"
 #include "app/VkcMainDocument.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcSerialPort.h"
@@ -33,6 +34,7 @@ class ModulinkStartup {
   VkcDeviceManager& Devices() { return devices_; }
   VkcSerialPort& SerialPort() { return serial_; }
   VkcTCPClient& TcpClient() { return tcp_; }
+  VkcSystem& System() { return system_; }
   ShellUnit& Unit() { return unit_; }
 
  private:
@@ -41,5 +43,6 @@ class ModulinkStartup {
   VkcDeviceManager devices_;
   VkcSerialPort serial_;
   VkcTCPClient tcp_;
-  AppShellUnit unit_{app_, devices_};
+  VkcSystem system_;
+  AppShellUnit unit_{app_, devices_, system_};
 };

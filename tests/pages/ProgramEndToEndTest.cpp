@@ -21,7 +21,16 @@
 #include "pages/VkcPPConnection.h"
 #include "platform/Files.h"
 #include "platform/SettingsLocation.h"
+#include "app/VkcTopPPConfigDlg.h"
+#include "app/VkcTopPPUtilsDlg.h"
+#include "link/VkcConfiguration.h"
+#include "platform/Timing.h"
+#include "sim/SimCommandsReboot.h"
 #include "sim/SimGateway.h"
+#include "sim/SimGnss.h"
+#include "sim/SimIdent.h"
+#include "sim/SimUnitControl.h"
+#include "sim/SimUnitControlFiles.h"
 #include "sim/SimUnit.h"
 
 using namespace conntest;
@@ -60,14 +69,51 @@ void Choose(QComboBox* combo, const QString& text) {
   emit combo->activated(index);
 }
 
+// A transceiver with its three configuration images, as the simulated unit serves them.
+struct SimulatedTransceiver {
+  sim::SimUnit unit;
+  sim::SimUnitControl control{unit};
+  std::unique_ptr<sim::SimIdent> ident;
+  std::unique_ptr<sim::SimUnitControlFiles> files;
+
+  SimulatedTransceiver() {
+    sim::IdentOptions options;
+    options.modelKey = "4";
+    ident = std::make_unique<sim::SimIdent>(unit, options);
+    files = std::make_unique<sim::SimUnitControlFiles>(unit);
+    VkcConfiguration factory, dealer, user;
+    const uint8_t serial[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
+    factory.GetChild(0).GetChildAt(0).SetBytes(serial, sizeof serial);
+    dealer.GetChild(0).SetInt(4);
+    dealer.GetChild(1).SetString("CALL");
+    user.GetChild(0).GetChildAt(0).SetString("IMAGE 1.2");
+    user.GetChild(1).GetChildAt(0).SetBytes(serial, sizeof serial);
+    files->SetSection(0, sim::SimUnitControlFiles::Archive(factory));
+    files->SetSection(1, sim::SimUnitControlFiles::Archive(dealer));
+    files->SetSection(2, sim::SimUnitControlFiles::Archive(user));
+    sim::RebootOptions reboot;
+    reboot.bannerDelayMs = 3000;  // the program listens for the banner only after its settle pause
+    sim::InstallReboot(unit, reboot);
+  }
+  ~SimulatedTransceiver() { files->StopTransfer(); }
+};
+
+struct ScopedTimeScale {
+  explicit ScopedTimeScale(double scale) { platform::SetTimeScale(scale); }
+  ~ScopedTimeScale() { platform::SetTimeScale(1.0); }
+};
+
 TEST(ProgramEndToEnd, SerialSessionIsStoredInTheSettingsFile) {
   ScopedConfigHome home;
-  sim::SimUnit unit;
+  ScopedTimeScale fast(0.05);
+  SimulatedTransceiver sim;
+  sim::SimUnit& unit = sim.unit;
   ASSERT_TRUE(unit.IsOk());
   ScopedPorts ports({Port(u"/dev/ttyS0", u"Communications Port"), Port(unit.SlavePath16(), u"Simulated unit")});
   Messages messages;
   std::string status;
-  std::string title;
+  std::string connectedTitle, identifiedTitle;
+  std::vector<std::string> beforeSend, afterSend;
   bool closed = false;
   {
     ModulinkStartup startup;
@@ -84,14 +130,32 @@ TEST(ProgramEndToEnd, SerialSessionIsStoredInTheSettingsFile) {
       Choose(Control<QComboBox>(page, 1016), QStringLiteral("Communications Port"));
       EXPECT_EQ(startup.App().Setting("Serial Interface", "Port").GetWString(), u"/dev/ttyS0");
       Choose(Control<QComboBox>(page, 1016), QStringLiteral("Simulated unit"));
-      Choose(Control<QComboBox>(page, 1018), QStringLiteral("38400"));
+      Choose(Control<QComboBox>(page, 1018), QStringLiteral("115200"));
       Control<QPushButton>(page, 1131)->click();
       EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(page, 1226)->text() == "Connected."; }, 5000));
       EXPECT_EQ(Control<QPushButton>(page, 1131)->text(), QStringLiteral("DisConnect"));
       EXPECT_FALSE(Control<QComboBox>(page, 1016)->isEnabled());
-      EXPECT_EQ(unit.LineRate(), 38400u);
-      dialog.UpdateTitle();
-      title = dialog.windowTitle().toStdString();
+      EXPECT_EQ(unit.LineRate(), 115200u);
+      connectedTitle = dialog.windowTitle().toStdString();
+
+      // Identify from the Preferences panel: a progress dialog runs the identification.
+      auto* utils = qobject_cast<VkcTopPPUtilsDlg*>(dialog.CurrentPanel());
+      ASSERT_NE(utils, nullptr);
+      utils->IdentifyButton()->click();
+      identifiedTitle = dialog.windowTitle().toStdString();
+      EXPECT_EQ(startup.System().GetProductId(), 4);
+
+      // The Configurations panel sends the settings back.
+      dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Configurations")));
+      auto* config = qobject_cast<VkcTopPPConfigDlg*>(dialog.CurrentPanel());
+      ASSERT_NE(config, nullptr);
+      EXPECT_TRUE(config->SendButton()->isEnabled());
+      beforeSend = unit.Commands();
+      config->SendButton()->click();
+      afterSend = unit.Commands();
+      EXPECT_FALSE(dialog.IsProcessRunning());
+
+      dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Preferences")));
       Control<QPushButton>(page, 1131)->click();
       EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(page, 1226)->text() == "Ready to connect."; }, 5000));
       status = Control<QLabel>(page, 1226)->text().toStdString();
@@ -102,16 +166,36 @@ TEST(ProgramEndToEnd, SerialSessionIsStoredInTheSettingsFile) {
   }
   EXPECT_TRUE(closed);
   EXPECT_EQ(status, "Ready to connect.");
-  EXPECT_EQ(title, "Modulink - " + unit.SlavePath().substr(unit.SlavePath().rfind('/') + 1));
+  const std::string portName = unit.SlavePath().substr(unit.SlavePath().rfind('/') + 1);
+  EXPECT_EQ(connectedTitle, "Modulink - " + portName);
+  EXPECT_EQ(identifiedTitle, "Modulink - " + portName + "  (12-34-56-78-9A-BC)");
+  // The unit received both images, then was rebooted and identified again.
+  std::vector<std::string> sent(afterSend.begin() + static_cast<std::ptrdiff_t>(beforeSend.size()), afterSend.end());
+  auto has = [&](const std::string& text) {
+    for (const std::string& line : sent)
+      if (line.find(text) != std::string::npos) return true;
+    return false;
+  };
+  EXPECT_TRUE(has("XMOD DDCFG")) << ::testing::PrintToString(sent);
+  EXPECT_TRUE(has("XMOD CFGDN"));
+  EXPECT_TRUE(has("BOOT"));
+  const auto received = sim.files->Received();
+  ASSERT_GE(received.size(), 2u);
+  EXPECT_EQ(received[0].first, "DDCFG");
+  EXPECT_EQ(received[1].first, "CFGDN");
+  EXPECT_TRUE(sim.files->HeaderErrors().empty());
   ASSERT_FALSE(messages.shown.empty());
   EXPECT_EQ(messages.Last(), "Do you want to exit the program?\nAll unsaved data will be lost");
+  std::vector<std::string> texts;
+  for (const auto& m : messages.shown) texts.push_back(Utf16ToUtf8(m));
+  EXPECT_EQ(messages.shown.size(), 1u) << ::testing::PrintToString(texts);
 
   // The stored file holds the choices.
   ModulinkApp reread;
   EXPECT_EQ(reread.SettingsPath(), platform::SettingsFilePath());
   ASSERT_TRUE(reread.LoadSettings());
   EXPECT_EQ(reread.Setting("Serial Interface", "Port").GetWString(), unit.SlavePath16());
-  EXPECT_EQ(reread.Setting("Serial Interface", "Rate").GetInt(), 38400);
+  EXPECT_EQ(reread.Setting("Serial Interface", "Rate").GetInt(), 115200);
   EXPECT_EQ(reread.Setting("Serial Interface", "Interface").GetInt(), 1);
   EXPECT_EQ(reread.Setting("Connection Settings", "Type").GetInt(), 0);
 }
@@ -128,7 +212,9 @@ void Type(QLineEdit* edit, const QString& text, QWidget* next) {
 
 TEST(ProgramEndToEnd, TcpSessionThroughTheGateway) {
   ScopedConfigHome home;
-  sim::SimUnit unit;
+  ScopedTimeScale fast(0.05);
+  SimulatedTransceiver sim;
+  sim::SimUnit& unit = sim.unit;
   sim::SimGateway gateway(&unit);
   ASSERT_TRUE(unit.IsOk() && gateway.IsOk());
   gateway.SetCredentials("surveyor", "s3cret");
@@ -145,6 +231,7 @@ TEST(ProgramEndToEnd, TcpSessionThroughTheGateway) {
     startup.Run(AttachPages, [&](ModulinkDlg& dialog) {
       auto* page = qobject_cast<VkcPPConnection*>(dialog.CurrentPage());
       ASSERT_NE(page, nullptr);
+      startup.App().Setting("Serial Interface", "Rate").SetInt(9600);
       Choose(Control<QComboBox>(page, 1180), QStringLiteral("TCP"));
       EXPECT_EQ(startup.App().CurrentPort(), &startup.TcpClient());
       auto* address = Control<QLineEdit>(page, 1200);
@@ -159,14 +246,23 @@ TEST(ProgramEndToEnd, TcpSessionThroughTheGateway) {
       Control<QPushButton>(page, 1131)->click();
       EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(page, 1226)->text() == "Connected."; }, 20000));
       logins = gateway.LoginLines();
+      qobject_cast<VkcTopPPUtilsDlg*>(dialog.CurrentPanel())->IdentifyButton()->click();
       title = dialog.windowTitle().toStdString();
+      dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Configurations")));
+      qobject_cast<VkcTopPPConfigDlg*>(dialog.CurrentPanel())->SendButton()->click();
+      dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Preferences")));
       Control<QPushButton>(page, 1131)->click();
       EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(page, 1226)->text() == "Ready to connect."; }, 20000));
       dialog.reject();
     });
   }
   EXPECT_EQ(logins, (std::vector<std::string>{"surveyor", "s3cret"}));
-  EXPECT_EQ(title, "Modulink - 127.0.0.1:" + std::to_string(gateway.Port()));
+  EXPECT_EQ(title, "Modulink - 127.0.0.1:" + std::to_string(gateway.Port()) + "  (12-34-56-78-9A-BC)");
+  const auto received = sim.files->Received();
+  ASSERT_GE(received.size(), 2u);
+  EXPECT_EQ(received[0].first, "DDCFG");
+  EXPECT_EQ(received[1].first, "CFGDN");
+  EXPECT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.Last(), "Do you want to exit the program?\nAll unsaved data will be lost");
 
   ModulinkApp reread;
@@ -175,11 +271,63 @@ TEST(ProgramEndToEnd, TcpSessionThroughTheGateway) {
   EXPECT_EQ(reread.Setting("TCP Interface", "Address").GetWString(), u"127.0.0.1");
   EXPECT_EQ(reread.Setting("TCP Interface", "Port").GetInt(), gateway.Port());
   EXPECT_EQ(reread.Setting("TCP Interface", "UserName").GetWString(), u"surveyor");
+  // Identifying over TCP (no rate) keeps the serial rate.
+  EXPECT_EQ(reread.Setting("Serial Interface", "Rate").GetInt(), 9600);
   std::vector<uint8_t> bytes;
   platform::ReadWholeFile(platform::SettingsFilePath(), bytes, platform::kMaxArchiveFileSize);
   const std::u16string secret = u"s3cret";
   const std::string wide(reinterpret_cast<const char*>(secret.data()), secret.size() * 2);
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()).find(wide), std::string::npos);
+}
+
+TEST(ProgramEndToEnd, PassThroughAGnssReceiverOnConnectAndDisconnect) {
+  ScopedConfigHome home;
+  ScopedTimeScale fast(0.05);
+  SimulatedTransceiver radio;
+  sim::SimGnss receiver(radio.unit.SlavePath());
+  ASSERT_TRUE(radio.unit.IsOk() && receiver.IsOk());
+  ScopedPorts ports({Port(receiver.SlavePath16(), u"Receiver")});
+  Messages messages;
+  bool liveWhileConnected = false, offWhileConnected = true, liveAfter = true;
+  int productId = 0;
+  std::string status;
+  {
+    ModulinkStartup startup;
+    startup.App().SetMessageBoxFunction([&](const std::u16string& text, unsigned flags) {
+      messages.shown.push_back(text);
+      return (flags & 0xF) == 4 ? 6 : 1;
+    });
+    startup.Run(AttachPages, [&](ModulinkDlg& dialog) {
+      auto* page = qobject_cast<VkcPPConnection*>(dialog.CurrentPage());
+      ASSERT_NE(page, nullptr);
+      Choose(Control<QComboBox>(page, 1017), QStringLiteral("Through Quorl GPS receiver"));
+      ASSERT_TRUE(Control<QComboBox>(page, 1181)->isVisible());
+      Choose(Control<QComboBox>(page, 1181), QStringLiteral("dev/ser/c"));
+      Choose(Control<QComboBox>(page, 1018), QStringLiteral("115200"));
+      Control<QPushButton>(page, 1131)->click();
+      EXPECT_TRUE(QTest::qWaitFor([&] { return !page->Model().IsPassThroughOff(); }, 10000));
+      EXPECT_EQ(Control<QLabel>(page, 1226)->text(), QStringLiteral("Connected."));
+      liveWhileConnected = receiver.PassThroughLive();
+      offWhileConnected = page->Model().IsPassThroughOff();
+      // The radio answers through the receiver.
+      qobject_cast<VkcTopPPUtilsDlg*>(dialog.CurrentPanel())->IdentifyButton()->click();
+      productId = startup.System().GetProductId();
+      Control<QPushButton>(page, 1131)->click();
+      EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(page, 1226)->text() == "Ready to connect."; }, 10000));
+      status = Control<QLabel>(page, 1226)->text().toStdString();
+      liveAfter = receiver.PassThroughLive();
+      dialog.reject();
+    });
+  }
+  EXPECT_TRUE(liveWhileConnected);
+  EXPECT_FALSE(offWhileConnected);
+  EXPECT_EQ(productId, 4);
+  EXPECT_FALSE(liveAfter);
+  EXPECT_EQ(status, "Ready to connect.");
+  EXPECT_EQ(receiver.Setting("cur/term/imode"), "cmd");
+  std::vector<std::string> texts;
+  for (const auto& m : messages.shown) texts.push_back(Utf16ToUtf8(m));
+  EXPECT_EQ(texts, (std::vector<std::string>{"Do you want to exit the program?\nAll unsaved data will be lost"}));
 }
 
 }  // namespace
