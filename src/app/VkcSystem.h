@@ -112,7 +112,7 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   // CFGDN[1][R][12][0]. Other kinds or slots: false, nothing changed.
   bool SelectConfigController(int kind, int slot);
   VkcISConfigController* GetConfigController(int slot) const;
-  // Installed by the issues that build them; owned from then on.
+  // Installed where the controllers are built; owned from then on.
   void SetServiceControllers(VkcOwned<VkcISConfigController> tcpClient,
                              VkcOwned<VkcISConfigController> ntripClient,
                              VkcOwned<VkcISConfigController> tcpServer);
