@@ -1,6 +1,5 @@
 // Modulink: manages radio data modems and receivers over a serial port or a TCP gateway.
 #include <QApplication>
-#include <clocale>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -46,8 +45,6 @@ class ExtraPortsSource : public PortListSource {
 
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
-  // Numbers are written and read in the C locale whatever the user's locale is.
-  std::setlocale(LC_NUMERIC, "C");
   if (const char* extra = std::getenv("MODULINK_EXTRA_PORTS"); extra != nullptr && *extra != '\0')
     SetPortListSource(std::make_shared<ExtraPortsSource>(extra));
   ModulinkStartup startup;

@@ -1,6 +1,7 @@
 #include "app/ModulinkStartup.h"
 
 #include <QTimer>
+#include <clocale>
 
 #include "app/ModulinkDlg.h"
 #include "app/PageTitles.h"
@@ -19,6 +20,9 @@ ModulinkStartup::~ModulinkStartup() {
 }
 
 int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
+  // Numbers are written and read in the C locale whatever the user's locale is (the Qt
+  // application object has set the user's locale by now).
+  std::setlocale(LC_NUMERIC, "C");
   app_.InitInstance();
   devices_.RegisterPrototypes();
   tabs_.Init();

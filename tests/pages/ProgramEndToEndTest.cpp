@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 
 #include "ConnectionTestSupport.h"
@@ -328,6 +329,24 @@ TEST(ProgramEndToEnd, PassThroughAGnssReceiverOnConnectAndDisconnect) {
   std::vector<std::string> texts;
   for (const auto& m : messages.shown) texts.push_back(Utf16ToUtf8(m));
   EXPECT_EQ(texts, (std::vector<std::string>{"Do you want to exit the program?\nAll unsaved data will be lost"}));
+}
+
+TEST(ProgramEndToEnd, NumbersUseTheCLocaleWhateverTheUsersLocale) {
+  ScopedConfigHome home;
+  ScopedPorts ports({});
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.utf8") == nullptr)
+    GTEST_SKIP() << "no German locale installed";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+  std::string point;
+  {
+    ModulinkStartup startup;
+    startup.Run(AttachPages, [&](ModulinkDlg& dialog) {
+      point = std::localeconv()->decimal_point;
+      dialog.done(0);
+    });
+  }
+  std::setlocale(LC_NUMERIC, "C");
+  EXPECT_EQ(point, ".");
 }
 
 }  // namespace
