@@ -9,6 +9,8 @@
 ModulinkStartup::ModulinkStartup(std::string settingsPath) : app_(std::move(settingsPath)) {
   app_.SetPorts(&serial_, &tcp_);
   system_.Attach(&devices_, &app_.Settings(), [this] { return app_.CurrentPort(); });
+  // The model classes read the connected unit's images and versions through this pointer.
+  SetGlobalUnitImages(&system_);
 }
 
 ModulinkStartup::~ModulinkStartup() {
@@ -17,6 +19,7 @@ ModulinkStartup::~ModulinkStartup() {
   tcp_.SetOwnerWindow(platform::kNoWindow);
   serial_.Close();
   tcp_.Close();
+  if (GlobalUnitImages() == &system_) SetGlobalUnitImages(nullptr);
 }
 
 int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
