@@ -356,7 +356,7 @@ TEST_F(ModelLines, HighPowerDefaults) {
 class ModelPortRates : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SetTimeScale(0.05);
+    platform::SetTimeScale(0.1);
     ErrorLog().Clear();
     manager_.RegisterPrototypes();
   }
