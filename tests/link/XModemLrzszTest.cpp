@@ -9,7 +9,9 @@
 #include <thread>
 
 #include "link/VkcXModemProtocol.h"
+#include "link/VkcSerialPort.h"
 #include "sim/SimXmodPeer.h"
+#include "sim/SimXmodRelay.h"
 #include "sim/SimXmodPump.h"
 #include "support/TestSupport.h"
 
@@ -135,4 +137,63 @@ TEST(XModemLrzsz, CancelFromEitherSide) {
   int rxEnd = rx.Wait(15000);
   EXPECT_TRUE(rxEnd != 0 && rxEnd != -1) << "rx ended by itself, failing: " << rxEnd;
   pump2.Stop();
+}
+
+// The same, with our engine on our serial port over a pseudo-terminal whose far side is relayed to
+// lrzsz (which never sees the terminal, so it cannot change our port's settings).
+TEST(XModemLrzsz, ThroughOurSerialPortBothWays) {
+  testsupport::TempDir dir;
+  for (bool crc : {true, false}) {
+    auto data = Pattern(270 * 128 + 9, crc ? 21 : 22);
+    sim::SimXmodRelay relay;
+    ASSERT_TRUE(relay.IsOk());
+    VkcSerialPort port;
+    ASSERT_TRUE(port.Open(relay.SlavePath16(), 115200, 8, 0, 0));
+    VkcXModemProtocol x(&port);
+    ASSERT_TRUE(x.BeginSend());
+    SimXmodPeer rx;
+    std::string out = crc ? "crc.bin" : "sum.bin";
+    std::vector<std::string> argv = {"/usr/bin/rx", "-X", "-q"};
+    if (crc) argv.push_back("-c");
+    argv.push_back(out);
+    ASSERT_TRUE(rx.Start(argv, dir.Path()));
+    relay.Start(rx.Fd());
+    bool ok = true;
+    for (size_t at = 0; ok && at < data.size(); at += 128) {
+      uint8_t block[128];
+      std::memset(block, 0x1A, 128);
+      std::memcpy(block, data.data() + at, std::min<size_t>(128, data.size() - at));
+      ok = x.SendBlock(block, 5000, nullptr);
+    }
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(x.FinishSend(5000, nullptr));
+    EXPECT_EQ(rx.Wait(10000), 0);
+    relay.Stop();
+    port.Close();
+    EXPECT_EQ(ReadFile(dir.File(out)), Padded(data)) << (crc ? "crc" : "checksum");
+  }
+  auto data = Pattern(200 * 128 + 100, 23);
+  {
+    std::ofstream f(dir.File("src"), std::ios::binary);
+    f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  }
+  sim::SimXmodRelay relay;
+  VkcSerialPort port;
+  ASSERT_TRUE(port.Open(relay.SlavePath16(), 115200, 8, 0, 0));
+  VkcXModemProtocol x(&port);
+  SimXmodPeer sx;
+  ASSERT_TRUE(sx.Start({"/usr/bin/sx", "-X", "-q", "src"}, dir.Path()));
+  relay.Start(sx.Fd());
+  x.BeginReceive();
+  std::vector<uint8_t> got;
+  uint8_t block[128];
+  for (;;) {
+    ASSERT_TRUE(x.ReceiveBlock(block, 5000, nullptr));
+    if (x.GetState() == VkcXModemProtocol::kEnded) break;
+    got.insert(got.end(), block, block + 128);
+  }
+  x.End();
+  EXPECT_EQ(sx.Wait(10000), 0);
+  relay.Stop();
+  EXPECT_EQ(got, Padded(data));
 }
