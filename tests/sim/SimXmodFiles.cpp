@@ -1,5 +1,6 @@
 #include "sim/SimXmodFiles.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -217,12 +218,17 @@ struct SimXmodFiles::Stream {
     });
   }
   // Runs lrzsz until it ends (or stop); its output goes to the program through the fault filter.
+  // As receiver, the unit asks again about every second until the first block comes (lrzsz
+  // itself asks once and then waits long), so a program that registers late still starts.
   static bool RunPeer(SimXmodFiles& self, const std::vector<std::string>& argv, const std::string& dir,
-                      platform::Event& stop) {
+                      platform::Event& stop, bool repeatStart) {
     SimXmodPeer peer;
     if (!peer.Start(argv, dir)) return false;
     SimXmodPump pump;
-    pump.Start(peer.Fd(), [&self](const uint8_t* d, size_t n) {
+    std::atomic<int> start{-1};
+    pump.Start(peer.Fd(), [&self, &start](const uint8_t* d, size_t n) {
+      int none = -1;
+      start.compare_exchange_strong(none, d[0]);
       std::string s = self.FilterOut(d, n);
       if (!s.empty()) self.unit_.Send(s);
     });
@@ -231,10 +237,22 @@ struct SimXmodFiles::Stream {
       self.peerFd_ = peer.Fd();
     }
     int status = -1;
+    auto lastAsk = std::chrono::steady_clock::now();
     while (!peer.TryWait(&status)) {
       if (stop.Wait(20) == 0) {
         status = peer.Wait(0);
         break;
+      }
+      int first = start.load();
+      bool idle;
+      {
+        std::lock_guard<std::mutex> g(self.m_);
+        idle = self.inCount_ == 0;
+      }
+      if (repeatStart && idle && (first == 'C' || first == VkcXModemProtocol::kNAK) &&
+          std::chrono::steady_clock::now() - lastAsk > std::chrono::seconds(1)) {
+        lastAsk = std::chrono::steady_clock::now();
+        self.unit_.Send(std::string(1, static_cast<char>(first)));
       }
     }
     {
@@ -285,7 +303,7 @@ void SimXmodFiles::UnitSends(const std::string& name, std::vector<uint8_t> data)
         std::ofstream f(dir + "/file", std::ios::binary);
         f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
       }
-      t.ok = Stream::RunPeer(*this, {"/usr/bin/sx", "-X", "-q", "file"}, dir, stop);
+      t.ok = Stream::RunPeer(*this, {"/usr/bin/sx", "-X", "-q", "file"}, dir, stop, false);
       RemoveTempDir(dir);
     } else {
       std::shared_ptr<VkcXModemProtocol> engine;
@@ -349,7 +367,7 @@ void SimXmodFiles::UnitReceives(const std::string& name) {
     bool silent = false;
     if (faults.lrzsz) {
       std::string dir = MakeTempDir();
-      t.ok = Stream::RunPeer(*this, {"/usr/bin/rx", "-X", "-c", "-q", "out"}, dir, stop);
+      t.ok = Stream::RunPeer(*this, {"/usr/bin/rx", "-X", "-c", "-q", "out"}, dir, stop, true);
       std::ifstream f(dir + "/out", std::ios::binary);
       data.assign(std::istreambuf_iterator<char>(f), {});
       RemoveTempDir(dir);
