@@ -85,6 +85,9 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
   }
   if (st == kWaitStart || st == kWaitReply) {
     uint8_t b = data[0];
+    // A receiver repeats its 'C' until the first block arrives: one that crosses the first block is
+    // no refusal of it (taking it as one would send the block twice and pair the next ACK wrongly).
+    if (b == kCRC && st == kWaitReply && firstPending_) return;
     if (b == kCRC || b == kNAK) {
       if (st == kWaitStart) {
         if (b == kCRC) crcMode_ = true;
@@ -96,6 +99,7 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
     } else if (b == kACK) {
       // An ACK means nothing before anything was sent.
       if (st == kWaitReply) {
+        firstPending_ = false;
         state_ = kGo;
         wake_.Set();
       }
@@ -182,6 +186,7 @@ bool VkcXModemProtocol::SendBlock(const uint8_t* data128, uint32_t timeoutMs, pl
   ++blockNumber_;
   {
     std::lock_guard<platform::Mutex> guard(lock_);
+    firstPending_ = n == 1 && blockNumber_ == 2;
     state_ = kWaitReply;
     wake_.Reset();
   }

@@ -107,6 +107,7 @@ class VkcXModemProtocol : public VkcComPortInterface {
   size_t count_ = 0;
   bool overrun_ = false;  // bytes arrived beyond the block being collected
   bool senderCancelled_ = false;  // CAN outside a block
+  bool firstPending_ = false;     // the first block awaits its reply
   std::atomic<uint64_t> arrivals_{0};  // chunks received, to tell when the line went quiet
 
   // Caller's thread only.

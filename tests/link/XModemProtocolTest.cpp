@@ -411,3 +411,22 @@ TEST(XModemLink, FaultsEndInTheRightFileOrAFailure) {
     }
   }
 }
+
+TEST(XModemSender, ARepeatedStartCrossingTheFirstBlockIsNoRefusal) {
+  Capture cap;
+  X x(cap.Writer());
+  x.BeginSend();
+  auto data = Pattern(128, 9);
+  Feed(x, {X::kCRC});
+  ASSERT_TRUE(x.SendBlock(data.data(), 5000, nullptr));
+  auto f = std::async(std::launch::async, [&] { return x.SendBlock(data.data(), 5000, nullptr); });
+  ASSERT_TRUE(cap.WaitWrites(1));
+  Feed(x, {X::kCRC});  // the receiver's next ask, sent before block 1 reached it
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(cap.Writes().size(), 1u) << "block 1 not sent twice";
+  Feed(x, {X::kACK});
+  ASSERT_TRUE(f.get());
+  ASSERT_TRUE(cap.WaitWrites(2));
+  EXPECT_EQ(cap.Writes()[1][1], 2);
+  x.End();
+}
