@@ -399,8 +399,8 @@ TEST(XModemLink, FaultsEndInTheRightFileOrAFailure) {
     });
     auto data = Pattern(40 * 128, 8);
     std::vector<uint8_t> got;
-    auto r = std::async(std::launch::async, [&] { return ReceiveAll(link.rx, got, 100); });
-    bool sent = SendAll(link.tx, data, 100);
+    auto r = std::async(std::launch::async, [&] { return ReceiveAll(link.rx, got, 300); });
+    bool sent = SendAll(link.tx, data, 300);
     bool received = r.get();
     // A file reported whole must be whole; a sender that reports success was fully received.
     if (received) {
