@@ -5,12 +5,37 @@
 
 #include "app/ModulinkDlg.h"
 #include "app/PageTitles.h"
+#include "app/VkcProgressDialog.h"
+#include "devices/VkcDeviceUHFSSRX_UHF.h"
+#include "devices/VkcFrequencyCalculator.h"
+#include "link/VkcMessageIds.h"
+
+#include <QApplication>
+#include <QThread>
+
+namespace {
+// The synthesizer search takes a while: on the user-interface thread it runs as the task of a
+// modal progress dialog; a worker runs it in place.
+bool RunSynthSearch(VkcFrequencyCalculator& calculator) {
+  if (!qApp || QThread::currentThread() != qApp->thread()) {
+    platform::Event stop(platform::Event::ResetMode::Manual, false);
+    return calculator.Process(0, 0, platform::kNoWindow, stop) == 0;
+  }
+  VkcProgressDialog dialog(QApplication::activeWindow(), false);
+  dialog.SetTask(&calculator, 0, 0);
+  dialog.SetCaption(QString::fromStdString(VkcFrequencyCalculator::Caption(calculator.GetTargetFrequency())));
+  return dialog.exec() == kModalOk;
+}
+}  // namespace
 
 ModulinkStartup::ModulinkStartup(std::string settingsPath) : app_(std::move(settingsPath)) {
   app_.SetPorts(&serial_, &tcp_);
   system_.Attach(&devices_, &app_.Settings(), [this] { return app_.CurrentPort(); });
   // The model classes read the connected unit's images and versions through this pointer.
   SetGlobalUnitImages(&system_);
+  VkcFrequencyCalculator::SetRunner(RunSynthSearch);
+  VkcDeviceUHFSSRX_UHF::SetUnitAccess({[this] { return app_.CurrentPort(); },
+                                       [this] { return system_.SwitchToCommandMode(false); }});
 }
 
 ModulinkStartup::~ModulinkStartup() {
@@ -20,6 +45,8 @@ ModulinkStartup::~ModulinkStartup() {
   serial_.Close();
   tcp_.Close();
   if (GlobalUnitImages() == &system_) SetGlobalUnitImages(nullptr);
+  VkcFrequencyCalculator::SetRunner(nullptr);
+  VkcDeviceUHFSSRX_UHF::SetUnitAccess({});
 }
 
 int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
