@@ -18,9 +18,11 @@
 #include "link/VkcLogMessage.h"
 #include "link/VkcMessageIds.h"
 #include "link/VkcSerialPort.h"
+#include "link/VkcTCPClient.h"
 #include "link/VkcUnitFile.h"
 #include "platform/Messages.h"
 #include "platform/Timing.h"
+#include "sim/SimGateway.h"
 #include "sim/SimUnit.h"
 #include "sim/SimXmodFiles.h"
 #include "support/TestSupport.h"
@@ -421,4 +423,39 @@ TEST_F(LoaderTest, SendsADiskFileWithItsOwnHeader) {
   auto stored = files.File("IMAGE");
   ASSERT_EQ(stored.size(), 896u);  // as sent, padded to whole blocks
   EXPECT_TRUE(std::equal(image.begin(), image.end(), stored.begin()));
+}
+
+// The same unit behind the TCP gateway: a configuration read and written through the TCP client.
+TEST(LoaderOverTcp, ReadsAndWritesThroughTheGateway) {
+  platform::SetTimeScale(0.1);  // the TCP reply time-out (10 s) bounds the prompt waits
+  sim::SimUnit unit;
+  sim::SimXmodFiles files(unit);
+  files.SetBlockWait(10000);  // scaled like every wait of the engine on the unit's side
+  auto r0 = Record("F"), r1 = Record("D"), r2 = Record("U", 20);
+  files.SetFile("DFCFG", WithHeader(r0));
+  files.SetFile("DDCFG", WithHeader(r1));
+  files.SetFile("CFGDN", WithHeader(r2));
+  sim::SimGateway gw(&unit);
+  ASSERT_TRUE(gw.IsOk());
+  platform::RecordingWindow portWindow;
+  VkcTCPClient client;
+  client.SetTcpSettings(TcpConnectSettings("127.0.0.1", gw.Port(), "a", "pw"));
+  client.SetOwnerWindow(portWindow.Handle());
+  ASSERT_TRUE(portWindow.WaitForMessage(kPortStatusMessage, kPortOpened, 10000));
+
+  VkcLoader loader;
+  loader.SetPort(&client);
+  ASSERT_TRUE(loader.StartReceive("CFGUP", true));
+  EXPECT_EQ(loader.GetResult(), 0);
+  VkcConfiguration user;
+  ASSERT_TRUE(loader.ReadConfigurationSection(2, user));
+  ASSERT_TRUE(loader.WriteConfigurationImage(user));
+  loader.SetExpectedReplies(VkcConnectionInterface::kMatchAny, "File Successfully Written\r\n");
+  ASSERT_TRUE(loader.StartSendImage("CFGDN", true));
+  EXPECT_EQ(loader.GetResult(), 0);
+  auto sent = loader.Image().Bytes();
+  EXPECT_EQ(files.File("CFGDN"), std::vector<uint8_t>(sent.begin(), sent.end()));
+  client.Close();
+  ASSERT_TRUE(portWindow.WaitForMessage(kPortStatusMessage, kPortClosed, 5000));
+  platform::SetTimeScale(1.0);
 }
