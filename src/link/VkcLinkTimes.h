@@ -16,9 +16,7 @@ constexpr uint32_t kLoaderBlockWaitFactor = 3;      // x the port's long time-ou
 constexpr uint32_t kLoaderFileConfirmation = 95000; // confirmation after sending a disk file
 constexpr uint32_t kLoaderFailurePause = 1000;      // before "@RX ON" after a failed transfer
 
-// TCP client.
-constexpr uint32_t kTcpReplyTimeout = 10000;
-constexpr uint32_t kTcpLongTimeout = 12000;
+// TCP client (its reply and long time-outs are the port's, in LinkTimeouts.h).
 constexpr uint32_t kTcpLoginStep = 15000;           // each prompt and the outcome
 constexpr uint32_t kTcpNetworkWait = 1000;          // the socket thread's wait for network events
 constexpr uint32_t kTcpPortThreadJoin = 5000;
