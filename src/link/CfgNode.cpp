@@ -27,17 +27,21 @@ CfgNode& Scratch() {
   return scratch;
 }
 
+const CfgLink& NoLink() {
+  static const CfgLink none;
+  return none;
+}
+
 }  // namespace
 
 CfgNode::CfgNode(const CfgNode& other)
-    : type_(other.type_),
-      scalar_(other.scalar_),
+    : scalar_(other.scalar_),
+      type_(other.type_),
       narrow_(other.narrow_),
       wide_(other.wide_),
       bytes_(other.bytes_),
       name_(other.name_),
-      link_(other.link_),
-      resident_(other.resident_) {
+      link_(other.link_ ? std::make_unique<CfgLink>(*other.link_) : nullptr) {
   children_.reserve(other.children_.size());
   for (const auto& child : other.children_) children_.push_back(std::make_unique<CfgNode>(*child));
 }
@@ -51,7 +55,14 @@ CfgNode& CfgNode::operator=(const CfgNode& other) {
   return *this;
 }
 
-CfgNode* CfgNode::ForwardTarget() const { return link_.IsLink() ? link_.Resolve() : nullptr; }
+const CfgLink& CfgNode::GetLink() const { return link_ ? *link_ : NoLink(); }
+
+CfgLink& CfgNode::Link() {
+  if (!link_) link_ = std::make_unique<CfgLink>();
+  return *link_;
+}
+
+CfgNode* CfgNode::ForwardTarget() const { return link_ && link_->IsLink() ? link_->Resolve() : nullptr; }
 
 CfgNode& CfgNode::GetChildAt(std::ptrdiff_t index) {
   if (index < 0) {
@@ -158,11 +169,11 @@ void CfgNode::Clear() {
 
 bool CfgNode::Save(VkcCfgArchiver& ar) const {
   if (!ar.BeginNode(std::u16string_view(name_))) return false;
-  if (link_.IsLink()) {
-    ar.WriteU8(VkcCfgArchiver::kLinkRecord).WriteU32(link_.targetId).WriteU32(static_cast<uint32_t>(link_.steps.size()));
-    for (const CfgLinkStep& step : link_.steps) ar.WriteU32(step.kind).WriteU32(step.index).WriteWString(step.name);
+  if (link_ && link_->IsLink()) {
+    ar.WriteU8(VkcCfgArchiver::kLinkRecord).WriteU32(link_->targetId).WriteU32(static_cast<uint32_t>(link_->steps.size()));
+    for (const CfgLinkStep& step : link_->steps) ar.WriteU32(step.kind).WriteU32(step.index).WriteWString(step.name);
   } else {
-    ar.WriteU8(VkcCfgArchiver::kPlainRecord).WriteU8(static_cast<uint8_t>(type_ & 0xFF)).WriteU32(scalar_);
+    ar.WriteU8(VkcCfgArchiver::kPlainRecord).WriteU8(type_).WriteU32(scalar_);
     if (type_ == kTypeWString) {
       ar.WriteWString(wide_);
     } else {
@@ -192,12 +203,10 @@ bool CfgNode::Load(VkcCfgArchiver& ar) {
     link.steps.resize(count);
     for (CfgLinkStep& step : link.steps) ar.ReadU32(step.kind).ReadU32(step.index).ReadWString(step.name);
     if (ar.Failed()) return false;
-    link_ = std::move(link);
+    link_ = std::make_unique<CfgLink>(std::move(link));
   } else {
-    uint8_t type = 0;
     uint32_t count = 0;
-    ar.ReadU8(type).ReadU32(scalar_);
-    type_ = type;
+    ar.ReadU8(type_).ReadU32(scalar_);
     if (type_ == kTypeWString) {
       ar.ReadWString(wide_);
     } else {
@@ -205,9 +214,11 @@ bool CfgNode::Load(VkcCfgArchiver& ar) {
     }
     ar.ReadU32(count).ReadBlock(bytes_, count);
     if (ar.Failed()) return false;
-    link_ = CfgLink();
+    link_.reset();
   }
   children_.clear();
+  // Sized once from the frames ahead: no regrowth while a large tree loads.
+  children_.reserve(ar.ChildNodesAhead());
   while (ar.HasMoreNodes()) {
     auto child = std::make_unique<CfgNode>();
     if (!child->Load(ar)) return false;

@@ -79,9 +79,10 @@ class CfgNode {
   const CfgNode& ChildAt(size_t index) const { return *children_[index]; }
   const std::u16string& GetName() const { return name_; }
   void SetName(std::u16string name) { name_ = std::move(name); }
-  const CfgLink& GetLink() const { return link_; }
-  CfgLink& Link() { return link_; }
-  uint32_t GetResident() const { return resident_; }
+  const CfgLink& GetLink() const;
+  CfgLink& Link();
+  // Nodes are always resident; the flag is neither stored nor archived.
+  uint32_t GetResident() const { return 1; }
 
   // Appends a new empty child and returns it.
   CfgNode& AppendChild(std::u16string name = {});
@@ -98,13 +99,13 @@ class CfgNode {
   CfgNode* FindOwn(std::string_view utf8Name) const;
   CfgNode* ForwardTarget() const;
 
-  uint32_t type_ = kTypeNone;
+  // Kept small: a large tree is mostly leaves, and every node is one allocation.
   uint32_t scalar_ = 0;
+  uint8_t type_ = kTypeNone;  // the archive keeps only the low byte
   std::string narrow_;
   std::u16string wide_;
   std::vector<uint8_t> bytes_;
   std::vector<std::unique_ptr<CfgNode>> children_;
   std::u16string name_;
-  CfgLink link_;
-  uint32_t resident_ = 1;
+  std::unique_ptr<CfgLink> link_;  // links are rare: made on the first Link() or when loaded
 };

@@ -34,6 +34,20 @@ bool IsRegistryRoot(std::string_view root) {
   return false;
 }
 
+// Sets text to the UTF-16LE code units of size bytes at from (which may be unaligned). A new
+// string is built at its exact size; resize would round an empty string's capacity up.
+void CopyUtf16(std::u16string& text, const uint8_t* from, size_t size) {
+  if (text.empty()) {
+    if (size == 0) return;
+    std::u16string fresh(size / 2, u'\0');
+    std::memcpy(fresh.data(), from, size);
+    text = std::move(fresh);
+    return;
+  }
+  text.resize(size / 2);
+  if (size) std::memcpy(text.data(), from, size);
+}
+
 int CauseOf(platform::ReadResult result) {
   switch (result) {
     case platform::ReadResult::Missing:
@@ -194,8 +208,7 @@ bool VkcCfgArchiver::BeginNode(std::u16string& name) {
   if (length < 8 || length >= room) return Fail("node length out of range");
   if (nameSize % 2 != 0) return Fail("odd name size");
   if (nameSize > length - 8) return Fail("name longer than its node");
-  name.resize(nameSize / 2);
-  if (nameSize) std::memcpy(name.data(), data + pos, nameSize);
+  CopyUtf16(name, data + pos, nameSize);
   pos += nameSize;
   frames_.push_back({start, start + length});
   return true;
@@ -232,33 +245,21 @@ bool VkcCfgArchiver::EndNode() {
   return true;
 }
 
-bool VkcCfgArchiver::HasMoreNodes() const {
-  if (!open_ || !loading_ || failed_) return false;
-  const size_t pos = stream_->position_;
-  return pos < Limit() && stream_->data_[pos] == kNodeStart;
-}
-
-VkcCfgArchiver& VkcCfgArchiver::WriteU8(uint8_t value) {
-  if (Usable(false)) Put(&value, 1);
-  return *this;
-}
-
-VkcCfgArchiver& VkcCfgArchiver::ReadU8(uint8_t& value) {
-  if (Usable(true) && Take(1)) value = stream_->data_[stream_->position_++];
-  return *this;
-}
-
-VkcCfgArchiver& VkcCfgArchiver::WriteU32(uint32_t value) {
-  if (Usable(false)) Put(&value, 4);
-  return *this;
-}
-
-VkcCfgArchiver& VkcCfgArchiver::ReadU32(uint32_t& value) {
-  if (Usable(true) && Take(4)) {
-    std::memcpy(&value, stream_->data_.data() + stream_->position_, 4);
-    stream_->position_ += 4;
+size_t VkcCfgArchiver::ChildNodesAhead() const {
+  if (!open_ || !loading_ || failed_) return 0;
+  const uint8_t* data = stream_->data_.data();
+  const size_t limit = Limit();
+  size_t pos = stream_->position_;
+  size_t count = 0;
+  // A frame is 'S', L (at least 8) and its closing 'T': at least 10 bytes, so count stays below the size.
+  while (pos < limit && data[pos] == kNodeStart && limit - pos >= 10) {
+    uint32_t length;
+    std::memcpy(&length, data + pos + 1, 4);
+    if (length < 8 || length > limit - pos - 2) break;
+    pos += size_t{length} + 2;
+    ++count;
   }
-  return *this;
+  return count;
 }
 
 VkcCfgArchiver& VkcCfgArchiver::WriteString(std::string_view text) {
@@ -274,7 +275,13 @@ VkcCfgArchiver& VkcCfgArchiver::ReadString(std::string& text) {
   std::memcpy(&size, stream_->data_.data() + stream_->position_, 4);
   stream_->position_ += 4;
   if (!Take(size)) return *this;
-  text.assign(reinterpret_cast<const char*>(stream_->data_.data() + stream_->position_), size);
+  const char* from = reinterpret_cast<const char*>(stream_->data_.data() + stream_->position_);
+  // A new string holds exactly the text (assign would round an empty string's capacity up).
+  if (text.empty()) {
+    text = std::string(from, size);
+  } else {
+    text.assign(from, size);
+  }
   stream_->position_ += size;
   return *this;
 }
@@ -296,8 +303,7 @@ VkcCfgArchiver& VkcCfgArchiver::ReadWString(std::u16string& text) {
     return *this;
   }
   if (!Take(size)) return *this;
-  text.resize(size / 2);
-  if (size) std::memcpy(text.data(), stream_->data_.data() + stream_->position_, size);
+  CopyUtf16(text, stream_->data_.data() + stream_->position_, size);
   stream_->position_ += size;
   return *this;
 }

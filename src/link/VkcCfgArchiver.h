@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,12 +72,31 @@ class VkcCfgArchiver {
   bool BeginNode(std::u16string_view name);  // store only
   bool EndNode();
   // Load only: whether the next byte in the current node starts a child node.
-  bool HasMoreNodes() const;
+  bool HasMoreNodes() const {
+    if (!open_ || !loading_ || failed_) return false;
+    const size_t pos = stream_->position_;
+    return pos < Limit() && stream_->data_[pos] == kNodeStart;
+  }
 
-  VkcCfgArchiver& WriteU8(uint8_t value);
-  VkcCfgArchiver& ReadU8(uint8_t& value);
-  VkcCfgArchiver& WriteU32(uint32_t value);
-  VkcCfgArchiver& ReadU32(uint32_t& value);
+  VkcCfgArchiver& WriteU8(uint8_t value) {
+    if (Usable(false)) Put(&value, 1);
+    return *this;
+  }
+  VkcCfgArchiver& ReadU8(uint8_t& value) {
+    if (Readable(1)) value = stream_->data_[stream_->position_++];
+    return *this;
+  }
+  VkcCfgArchiver& WriteU32(uint32_t value) {
+    if (Usable(false)) Put(&value, 4);
+    return *this;
+  }
+  VkcCfgArchiver& ReadU32(uint32_t& value) {
+    if (Readable(4)) {
+      std::memcpy(&value, stream_->data_.data() + stream_->position_, 4);
+      stream_->position_ += 4;
+    }
+    return *this;
+  }
   // u32 byte count, then the bytes (no NUL).
   VkcCfgArchiver& WriteString(std::string_view text);
   VkcCfgArchiver& ReadString(std::string& text);
@@ -103,13 +123,36 @@ class VkcCfgArchiver {
     return (open_ && !failed_ && loading_ == forLoading) || UsableSlow(forLoading);
   }
   bool UsableSlow(bool forLoading);
+  // Whether n bytes are left to read in the current node; fails the archive when they are not or
+  // when it cannot be read at all.
+  bool Readable(size_t n) {
+    if (open_ && loading_ && !failed_) [[likely]] {
+      const size_t limit = Limit();
+      const size_t pos = stream_->position_;
+      return (pos <= limit && n <= limit - pos) || Fail("data ends inside a node");
+    }
+    return UsableSlow(true) && Take(n);
+  }
+  // Load: how many child nodes follow in the current node, found by stepping over their frames
+  // (only to size the children ahead; the frames are checked when they are read).
+  size_t ChildNodesAhead() const;
+  friend class CfgNode;
   // Checks n bytes are left to read in the current node.
   bool Take(size_t n) {
     const size_t limit = Limit();
     const size_t pos = stream_->position_;
     return (pos <= limit && n <= limit - pos) || Fail("data ends inside a node");
   }
-  void Put(const void* data, size_t n) { stream_->Write(data, n); }
+  void Put(const void* data, size_t n) {
+    std::vector<uint8_t>& out = stream_->data_;
+    if (stream_->position_ == out.size()) [[likely]] {  // appending, the usual case
+      const auto* bytes = static_cast<const uint8_t*>(data);
+      out.insert(out.end(), bytes, bytes + n);
+      stream_->position_ += n;
+    } else {
+      stream_->Write(data, n);
+    }
+  }
   size_t Limit() const { return frames_.empty() ? stream_->data_.size() : frames_.back().end; }
   bool OpenFile(const std::string& file, bool loading);
   void Reset();

@@ -134,6 +134,15 @@ TEST(CfgNode, CopiesAreDeepAndIndependent) {
   EXPECT_EQ(parent.GetScalar(), 4u);
   EXPECT_EQ(parent.ChildAt(0).GetString(), "deep");
 
+  // A link is copied, not shared.
+  CfgNode linked(u"L");
+  linked.Link() = CfgLink{7, {{0, 0, u"Rate"}}};
+  CfgNode linkCopy(linked);
+  linked.Link().steps[0].name = u"Other";
+  EXPECT_EQ(linkCopy.GetLink(), (CfgLink{7, {{0, 0, u"Rate"}}}));
+  linkCopy = CfgNode(u"plain");
+  EXPECT_EQ(linkCopy.GetLink(), CfgLink{});
+
   VkcConfiguration other;
   other.AssignRoot(original.GetChild(1));
   EXPECT_TRUE(other.Root().GetName().empty());

@@ -206,6 +206,31 @@ TEST(VkcCfgArchiver, LoadReplacesChildrenAndSkipsUnknownTrailingBytes) {
   EXPECT_EQ(loaded.Root().FindChild("Stale"), nullptr);
 }
 
+TEST(VkcCfgArchiver, LoadOverHeldValuesReplacesNamesTextsAndLinks) {
+  VkcConfiguration tree;
+  tree.Root().SetWString(u"short");
+  tree.GetSection("A").SetText("abc");
+  tree.GetSection("B").SetWString(u"");
+  for (int i = 0; i < 40; ++i) tree.GetSection("Many").GetChildAt(i).SetInt(static_cast<uint32_t>(i));
+  const std::vector<uint8_t> bytes = Store(tree);
+
+  // The target already holds longer names and texts, a link, and more children than the record.
+  VkcConfiguration loaded;
+  loaded.Root().SetName(u"A much longer root name than ROOT");
+  loaded.Root().SetWString(u"a wide text far longer than the one stored");
+  loaded.Root().Link() = CfgLink{0x1234, {{CfgLinkStep::kByIndex, 0, u""}}};
+  loaded.GetSection("Old").GetChildAt(60);
+  ASSERT_TRUE(LoadQuiet(bytes, loaded));
+  ExpectSameTree(tree.Root(), loaded.Root());
+  EXPECT_FALSE(loaded.Root().GetLink().IsLink());
+  EXPECT_EQ(loaded.GetSection("Many").GetChildCount(), 40u);
+
+  // Loading the same bytes again over the loaded tree changes nothing.
+  ASSERT_TRUE(LoadQuiet(bytes, loaded));
+  ExpectSameTree(tree.Root(), loaded.Root());
+  EXPECT_EQ(Store(loaded), bytes);
+}
+
 TEST(VkcCfgArchiver, LinkRecordsAreKeptAndSavedBackUnchanged) {
   // Root with one child: a link to tree 0x54454D50, steps (1, 2, "") and (0, 0, "Rate").
   std::vector<uint8_t> child = {0x53};
