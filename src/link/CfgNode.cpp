@@ -167,7 +167,20 @@ void CfgNode::Clear() {
   bytes_.clear();
 }
 
+size_t CfgNode::ArchiveSize() const {
+  size_t size = 1 + 4 + 4 + name_.size() * 2;  // 'S', L, N, name
+  if (link_ && link_->IsLink()) {
+    size += 1 + 4 + 4;
+    for (const CfgLinkStep& step : link_->steps) size += 4 + 4 + 4 + step.name.size() * 2;
+  } else {
+    size += 1 + 1 + 4 + 4 + (type_ == kTypeWString ? wide_.size() * 2 : narrow_.size()) + 4 + bytes_.size();
+    for (const auto& child : children_) size += child->ArchiveSize();
+  }
+  return size + 1;  // 'T'
+}
+
 bool CfgNode::Save(VkcCfgArchiver& ar) const {
+  if (ar.Depth() == 0) ar.ReserveAhead(ArchiveSize());
   if (!ar.BeginNode(std::u16string_view(name_))) return false;
   if (link_ && link_->IsLink()) {
     ar.WriteU8(VkcCfgArchiver::kLinkRecord).WriteU32(link_->targetId).WriteU32(static_cast<uint32_t>(link_->steps.size()));

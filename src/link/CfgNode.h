@@ -32,7 +32,8 @@ class CfgNode {
   // ones (no node is created).
   static constexpr std::ptrdiff_t kMaxChildIndex = 1 << 20;
 
-  CfgNode() = default;
+  // User-provided so that make_unique does not zero the whole node before the members initialise it.
+  CfgNode() noexcept {}
   explicit CfgNode(std::u16string name) : name_(std::move(name)) {}
   CfgNode(const CfgNode& other);
   CfgNode& operator=(const CfgNode& other);
@@ -98,6 +99,8 @@ class CfgNode {
   CfgNode* FindOwn(std::u16string_view name) const;
   CfgNode* FindOwn(std::string_view utf8Name) const;
   CfgNode* ForwardTarget() const;
+  // Bytes Save writes for this node and its children.
+  size_t ArchiveSize() const;
 
   // Kept small: a large tree is mostly leaves, and every node is one allocation.
   uint32_t scalar_ = 0;

@@ -15,6 +15,7 @@
 // and so does a file that cannot be written, in every mode. Without throwing, Open, BeginNode and
 // EndNode return false and the primitives do nothing once the archiver has failed (Failed()).
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -136,6 +137,14 @@ class VkcCfgArchiver {
   // Load: how many child nodes follow in the current node, found by stepping over their frames
   // (only to size the children ahead; the frames are checked when they are read).
   size_t ChildNodesAhead() const;
+  // Store: makes room for n more bytes at once, so a large tree is not copied as the stream grows
+  // (still geometrically, for streams that take one record after another).
+  void ReserveAhead(size_t n) {
+    if (!open_ || loading_ || failed_ || stream_->position_ != stream_->data_.size()) return;
+    std::vector<uint8_t>& out = stream_->data_;
+    const size_t needed = out.size() + n;
+    if (needed > out.capacity()) out.reserve(std::max(needed, out.capacity() * 2));
+  }
   friend class CfgNode;
   // Checks n bytes are left to read in the current node.
   bool Take(size_t n) {
