@@ -111,6 +111,14 @@ bool VkcConnectionInterface::Transact(const char* command, char* replyBuffer, si
   return answered;
 }
 
+void VkcConnectionInterface::BeginCollecting() {
+  std::lock_guard<platform::CriticalSection> g(lock_);
+  match_.clear();
+  reply_.clear();
+  progress_ = 0;
+  collecting_.store(true);
+}
+
 std::string VkcConnectionInterface::CutReplyLocked() const {
   size_t cut = reply_.find(kPromptCut);
   return cut == std::string::npos ? reply_ : reply_.substr(0, cut);

@@ -50,6 +50,11 @@ class VkcConnectionInterface : public VkcComPortInterface {
     return Transact(command, replyBuffer, replySize, timeoutMs, extraEvent, keep, matchMode, raw, list);
   }
 
+  // Starts keeping what arrives without sending or waiting, so an answer that comes before the
+  // caller is ready to wait for it (a unit's confirmation right behind a transfer) is not lost.
+  // A following Transact with keep set and no command looks at it first.
+  void BeginCollecting();
+
   // keep: continue the earlier exchange's texts and in-order progress. raw: send the command as
   // given, the echo being the whole command; otherwise a CR is added when the command has none and
   // the echo is the command up to its first CR, plus "\r\n".

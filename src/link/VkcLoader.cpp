@@ -273,6 +273,9 @@ void VkcLoader::Send() {
       Progress(total ? static_cast<intptr_t>(static_cast<uint64_t>(sent) * 100 / total) : 0);
       sent += n;
     }
+    // The unit may confirm right behind its last ACK, in the same chunk: keep what arrives from
+    // the end of the file on, so the confirmation wait below sees it.
+    if (result_ == 0 && !confirmation_.empty()) channel.BeginCollecting();
     if (result_ == 0 && !xmodem.FinishSend(blockWait, cancel_)) result_ = -1;
     if (result_ != 0) {
       if (xmodem.GetState() != VkcXModemProtocol::kSenderDone) xmodem.Cancel();
@@ -281,7 +284,7 @@ void VkcLoader::Send() {
     if (result_ == 0 && !confirmation_.empty()) {
       port_->AddListener(this, kListenerGroupProtocol);
       uint32_t wait = fromImage_ ? blockWait : linktimes::kLoaderFileConfirmation;
-      if (!channel.Transact(nullptr, nullptr, 0, wait, cancel_, false, confirmationMode_, false, confirmation_))
+      if (!channel.Transact(nullptr, nullptr, 0, wait, cancel_, true, confirmationMode_, false, confirmation_))
         result_ = 5;
       port_->RemoveListener(this);
     }

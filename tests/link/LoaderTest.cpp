@@ -283,6 +283,20 @@ TEST_F(LoaderTest, ImageOf428BytesGoesInFourBlocks) {
   EXPECT_EQ(ProgressValues(window), (std::vector<intptr_t>{0, 0, 29, 59, 89}));
 }
 
+TEST_F(LoaderTest, ConfirmationRightBehindTheLastAcknowledgementIsNotLost) {
+  // A unit that stores quickly answers in the same breath as its last ACK.
+  platform::SetTimeScale(0.2);
+  sim::SimXmodFaults f;
+  f.confirmAtOnce = true;
+  files.SetFaults(f);
+  loader.SetExpectedReplies(VkcConnectionInterface::kMatchAny, "File Successfully Written\r\n");
+  for (int i = 0; i < 3; ++i) {
+    loader.SetImage(std::vector<uint8_t>(300, static_cast<uint8_t>(i)).data(), 300, false);
+    ASSERT_TRUE(loader.StartSendImage("DDCFG", true));
+    EXPECT_EQ(loader.GetResult(), 0) << "run " << i;
+  }
+}
+
 TEST_F(LoaderTest, MissingConfirmationAndRefusedCommand) {
   platform::SetTimeScale(0.1);
   sim::SimXmodFaults f;

@@ -271,14 +271,16 @@ struct SimXmodFiles::Stream {
 
 void SimXmodFiles::Finish(const SimXmodTransfer& t, const std::string& answer) {
   unit_.SetRawInput(nullptr);
+  bool atOnce;
   {
     std::lock_guard<std::mutex> g(m_);
     engine_.reset();
     transfers_.push_back(t);
+    atOnce = faults_.confirmAtOnce;
   }
   cv_.notify_all();
   // A unit takes a moment to store what it received before it says so.
-  if (!answer.empty()) unit_.Send(answer, t.toUnit ? kStoreDelayMs : 0);
+  if (!answer.empty()) unit_.Send(answer, t.toUnit && !atOnce ? kStoreDelayMs : 0);
   unit_.Prompt();
 }
 

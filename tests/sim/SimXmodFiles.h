@@ -38,6 +38,7 @@ struct SimXmodFaults {
   int cancelAtBlock = 0;  // the unit cancels instead of sending or answering block k (from 1)
   int silentAtBlock = 0;  // the unit says nothing more from block k on
   bool confirm = true;    // the confirmation after a good file
+  bool confirmAtOnce = false;  // the confirmation follows the last ACK without a storing pause
   bool lrzsz = false;     // lrzsz (sx -X / rx -X -c) does the unit's side
 };
 
