@@ -399,8 +399,11 @@ TEST(XModemLink, FaultsEndInTheRightFileOrAFailure) {
     });
     auto data = Pattern(40 * 128, 8);
     std::vector<uint8_t> got;
+    // As in the loader, the sender waits longer for an answer than the receiver waits for a
+    // block, so a lost ACK is settled by the receiver's NAK before the sender gives up; with equal
+    // waits both retry at once, and XModem's unnumbered ACKs can then be taken for the wrong block.
     auto r = std::async(std::launch::async, [&] { return ReceiveAll(link.rx, got, 300); });
-    bool sent = SendAll(link.tx, data, 300);
+    bool sent = SendAll(link.tx, data, 1000);
     bool received = r.get();
     // A file reported whole must be whole; a sender that reports success was fully received.
     if (received) {
