@@ -23,6 +23,7 @@
 #include "platform/Messages.h"
 #include "platform/Timing.h"
 #include "sim/SimGateway.h"
+#include "sim/SimTextListener.h"
 #include "sim/SimUnit.h"
 #include "sim/SimXmodFiles.h"
 #include "support/TestSupport.h"
@@ -66,22 +67,6 @@ std::vector<uint8_t> WithHeader(const std::vector<uint8_t>& record) {
   VkcUnitFile::WriteSendDescriptor(f);
   return f;
 }
-
-class Terminal : public VkcComPortInterface {
- public:
-  void OnDataReceived(const uint8_t* d, size_t n, VkcComPort*) override {
-    std::lock_guard<std::mutex> g(m_);
-    text_.append(reinterpret_cast<const char*>(d), n);
-  }
-  std::string Text() {
-    std::lock_guard<std::mutex> g(m_);
-    return text_;
-  }
-
- private:
-  std::mutex m_;
-  std::string text_;
-};
 
 std::vector<intptr_t> ProgressValues(const platform::RecordingWindow& w) {
   std::vector<intptr_t> v;
@@ -191,7 +176,7 @@ TEST_F(LoaderTest, ReceivesTheUnitsFileWithTerminalsMuted) {
   files.SetFile("DFCFG", WithHeader(r0));
   files.SetFile("DDCFG", WithHeader(r1));
   files.SetFile("CFGDN", WithHeader(r2));
-  Terminal terminal;
+  sim::TextListener terminal;
   port.AddListener(&terminal, kListenerGroupTerminal);
   ASSERT_TRUE(loader.StartReceive("CFGUP", true));
   port.RemoveListener(&terminal);

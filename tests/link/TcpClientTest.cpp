@@ -15,25 +15,10 @@
 #include "platform/Messages.h"
 #include "platform/Timing.h"
 #include "sim/SimGateway.h"
+#include "sim/SimTextListener.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-class Collector : public VkcComPortInterface {
- public:
-  void OnDataReceived(const uint8_t* data, size_t length, VkcComPort*) override {
-    std::lock_guard<std::mutex> g(m_);
-    text_.append(reinterpret_cast<const char*>(data), length);
-  }
-  std::string Text() {
-    std::lock_guard<std::mutex> g(m_);
-    return text_;
-  }
-
- private:
-  std::mutex m_;
-  std::string text_;
-};
 
 std::vector<intptr_t> Statuses(const platform::RecordingWindow& w) {
   std::vector<intptr_t> out;
@@ -66,7 +51,7 @@ TEST(TcpClient, LogsInAndPassesBytesBothWays) {
     ASSERT_TRUE(gw.IsOk());
     gw.SetPrompts(split ? "LOGIN:" : "login: ", split ? "PASSWORD: " : "Password: ", split);
     ListenerRegistry registry;
-    Collector listener;
+    sim::TextListener listener;
     platform::RecordingWindow window;
     {
       VkcTCPClient client(&registry);
