@@ -14,6 +14,7 @@
 #include "link/VkcSerialPort.h"
 #include "platform/Event.h"
 #include "platform/Timing.h"
+#include "UnitTestText.h"
 #include "sim/SimIdent.h"
 #include "sim/SimMcu.h"
 #include "sim/SimUnit.h"
@@ -25,15 +26,7 @@ namespace {
 using sim::IdentOptions;
 using sim::SimUnitControlFiles;
 
-std::vector<std::string> Clean(const std::vector<std::string>& lines) {
-  std::vector<std::string> out;
-  for (const std::string& line : lines) {
-    size_t at = 0;
-    while (at < line.size() && (line[at] == 0x18 || line[at] == 0 || line[at] == '\n')) ++at;
-    if (at < line.size()) out.push_back(line.substr(at));
-  }
-  return out;
-}
+using unittext::Clean;
 
 VkcConfiguration Factory() {
   VkcConfiguration tree;
@@ -92,11 +85,7 @@ class SystemImages : public ::testing::Test {
     ASSERT_TRUE(unit.IsOk());
     ASSERT_TRUE(port.Open(unit.SlavePath16(), 115200, 8, 0, 0));
   }
-  std::vector<std::string> Errors() {
-    std::vector<std::string> out;
-    for (const auto& e : ErrorLog().Entries()) out.push_back(e.text);
-    return out;
-  }
+  std::vector<std::string> Errors() { return unittext::ErrorTexts(); }
   uint32_t Run(uint32_t op, intptr_t parameter = 0) { return system.Process(op, parameter, window.Handle(), stop); }
   void ExpectImagesAsTheUnitKeepsThem() {
     EXPECT_EQ(SimUnitControlFiles::Archive(system.Factory()), files->Section(0));

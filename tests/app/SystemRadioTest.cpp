@@ -12,6 +12,7 @@
 #include "link/VkcSerialPort.h"
 #include "platform/Event.h"
 #include "platform/Timing.h"
+#include "UnitTestText.h"
 #include "sim/SimUnit.h"
 #include "sim/SimUnitControl.h"
 
@@ -30,11 +31,7 @@ class SystemRadio : public ::testing::Test {
     platform::SetTimeScale(1.0);
     ErrorLog().Clear();
   }
-  std::vector<std::string> Log() {
-    std::vector<std::string> out;
-    for (const auto& e : ErrorLog().Entries()) out.push_back(e.text);
-    return out;
-  }
+  std::vector<std::string> Log() { return unittext::ErrorTexts(); }
 
   sim::SimUnit unit;
   sim::SimUnitControl control{unit};
