@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDeviceManager.h"
 #include "devices/VkcDeviceTimeouts.h"
 #include "link/VkcConfiguration.h"

@@ -1,7 +1,7 @@
 #include "app/AppShellUnit.h"
 
 #include "app/ModulinkApp.h"
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcComPort.h"
 

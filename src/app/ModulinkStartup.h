@@ -8,7 +8,7 @@
 
 #include "app/AppShellUnit.h"
 #include "app/ModulinkApp.h"
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 #include "app/VkcMainDocument.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcSerialPort.h"

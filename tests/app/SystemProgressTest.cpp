@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/VkcProgressDialog.h"
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcErrorProcessor.h"
 #include "link/VkcSerialPort.h"

@@ -1,8 +1,8 @@
 // Single values on the unit's command line: the generic query and set and the radio commands built
 // on them. Each runs on a fresh command channel over the current port.
 
-#include "app/VkcRadioReply.h"
-#include "app/VkcSystem.h"
+#include "unit/VkcRadioReply.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDevice.h"
 #include "link/Format.h"
 #include "link/VkcErrorProcessor.h"

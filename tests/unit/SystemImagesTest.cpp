@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcErrorProcessor.h"
 #include "link/VkcSerialPort.h"

@@ -1,4 +1,4 @@
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 
 #include "devices/VkcCommandExchange.h"
 #include "devices/VkcDevice.h"

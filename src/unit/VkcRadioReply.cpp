@@ -1,4 +1,4 @@
-#include "app/VkcRadioReply.h"
+#include "unit/VkcRadioReply.h"
 
 #include <charconv>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDevice.h"
 #include "link/VkcErrorProcessor.h"
 #include "link/VkcSerialPort.h"

@@ -1,8 +1,8 @@
 // Reading and writing the unit's configuration images ("CFGUP" from the unit; "DFCFG", "DDCFG"
 // and "CFGDN" to it) and the version texts read with them.
 
-#include "app/VkcRadioReply.h"
-#include "app/VkcSystem.h"
+#include "unit/VkcRadioReply.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDevice.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcErrorProcessor.h"

@@ -2,7 +2,7 @@
 // identification, reboot, preparing a download, the receiver pass-through, the RTN service and the
 // MCU settings, and the switches between the unit's command line and data mode.
 
-#include "app/VkcSystem.h"
+#include "unit/VkcSystem.h"
 #include "devices/VkcDevice.h"
 #include "devices/VkcDeviceInterface.h"
 #include "devices/VkcDeviceManager.h"
