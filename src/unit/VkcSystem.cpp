@@ -4,9 +4,11 @@
 #include "devices/VkcDevice.h"
 #include "link/VkcComPort.h"
 #include "link/VkcMessageIds.h"
+#include "unit/VkcServiceInstall.h"
 
-VkcSystem::VkcSystem() = default;
-VkcSystem::~VkcSystem() = default;
+VkcSystem::VkcSystem() { InstallNetworkServices(*this); }
+// The RTN monitor reads the service controllers and the port: it ends before they go.
+VkcSystem::~VkcSystem() { rtn_.reset(); }
 
 void VkcSystem::Attach(VkcDeviceManager* manager, const VkcConfiguration* appSettings,
                        std::function<VkcComPort*()> currentPort) {
