@@ -23,6 +23,9 @@ class CfgLink {
  public:
   // Links to links are followed this deep at most; deeper chains and cycles count as unresolvable.
   static constexpr int kMaxResolveDepth = 16;
+  // One lookup takes at most this many steps, links followed included; past it the link is
+  // unresolvable and its node acts as a plain one.
+  static constexpr int kMaxResolveSteps = 4096;
 
   uint32_t targetId = 0;  // 0: the node is plain
   std::vector<CfgLinkStep> steps;
@@ -30,7 +33,8 @@ class CfgLink {
   bool IsLink() const { return targetId != 0; }
 
   // The plain node the link leads to, or null when the target tree is not registered, a step
-  // leaves the tree, or the chain of links is too long (a cycle). Creates nothing.
+  // leaves the tree, the chain of links is too long (a cycle) or the lookup runs out of steps.
+  // Creates nothing.
   CfgNode* Resolve() const;
   // Copies node into the target; false when the link cannot be resolved.
   bool AssignTarget(const CfgNode& node) const;
@@ -38,6 +42,6 @@ class CfgLink {
   bool operator==(const CfgLink&) const = default;
 
  private:
-  CfgNode* ResolveFrom(int depth) const;
+  CfgNode* ResolveFrom(int depth, int& budget) const;
   friend class CfgNode;
 };

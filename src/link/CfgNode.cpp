@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <mutex>
 
 #include "link/Utf.h"
 #include "link/VkcCfgArchiver.h"
@@ -20,11 +22,19 @@ bool SameName(const std::u16string& name, std::string_view utf8) {
   return true;
 }
 
-// What an out-of-range index yields: a node that belongs to no tree.
+// What an out-of-range index yields: a fresh node that belongs to no tree. A caller may keep a
+// reference into it, so none is ever freed; past the cap each thread gets its own last node again,
+// as it stands.
 CfgNode& Scratch() {
-  thread_local CfgNode scratch;
-  scratch = CfgNode();
-  return scratch;
+  constexpr size_t kMaxScratchNodes = 4096;
+  static std::mutex lock;
+  static auto& pool = *new std::deque<CfgNode>();  // outlives every thread still navigating at exit
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    if (pool.size() < kMaxScratchNodes) return pool.emplace_back();
+  }
+  thread_local CfgNode last;
+  return last;
 }
 
 const CfgLink& NoLink() {

@@ -43,7 +43,7 @@ class CfgNode {
 
   // Navigation. On a link node the call goes to the link's target when the target has the child;
   // nothing is ever created in another tree. A negative or huge index creates nothing: it yields a
-  // detached scratch node (reset on every such call) and an entry in the error log.
+  // detached scratch node (a fresh one each call, never freed) and an entry in the error log.
   CfgNode& GetChildAt(std::ptrdiff_t index);
   CfgNode& GetChild(std::u16string_view name);
   CfgNode& GetChild(std::string_view utf8Name);

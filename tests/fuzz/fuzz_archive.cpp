@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "link/VkcCfgArchiver.h"
@@ -18,7 +19,15 @@ size_t Walk(CfgNode& node, int depth) {
                          node.GetByteVector().size() + node.GetName().size();
   uint8_t buf[8];
   sink = sink + node.GetBytes(buf, sizeof buf);
-  if (node.GetLink().IsLink()) sink = sink + (node.GetLink().Resolve() != nullptr);
+  if (node.GetLink().IsLink()) {
+    // Navigation through the link: to what its target holds, or, unresolved, on the node itself.
+    const CfgNode* target = node.GetLink().Resolve();
+    if (target && target->GetChildCount() > 0) {
+      std::u16string name = target->ChildAt(0).GetName();
+      node.GetChild(std::u16string_view(name));
+    }
+    sink = sink + node.GetChildAt(0).GetType();
+  }
   (void)sink;
   for (size_t i = 0; i < node.GetChildCount(); ++i) {
     // Navigation by index and by name finds what is there (possibly through a link), creating nothing.

@@ -62,6 +62,12 @@ TEST(CfgNode, NegativeOrHugeIndexCreatesNothing) {
   EXPECT_EQ(huge.GetChildCount(), 0u);
   EXPECT_EQ(tree.Root().GetChildCount(), 2u);
   EXPECT_EQ(ErrorLog().Count(), 2u);
+
+  // What a bad lookup handed out stays valid through the next bad lookups.
+  CfgNode& kept = tree.GetChild(-3).GetChildAt(2);
+  kept.SetText("kept");
+  for (int i = 0; i < 3; ++i) tree.GetChild(-4).GetChildAt(1);
+  EXPECT_EQ(kept.GetString(), "kept");
 }
 
 TEST(CfgNode, SettersKeepOtherFields) {
@@ -224,4 +230,30 @@ TEST(CfgLink, ResolvesWithoutCreatingAndSurvivesBadLinks) {
   EXPECT_EQ(a.GetChild(0).GetLink().Resolve(), nullptr);
   a.GetChild(0).GetChild("x").SetInt(1);
   EXPECT_EQ(a.GetChild(0).GetChildCount(), 1u);
+}
+
+// Links whose steps run through the next link, each many times: resolving the first one would take
+// work growing with the power of the chain's length. A lookup has a step budget; past it the link
+// node is plain.
+void BuildLinkChain(VkcConfiguration& tree, int links, int passes) {
+  tree.GetChild(0).Link() = CfgLink{tree.GetId(), {}};  // back to the root
+  for (int i = 1; i <= links; ++i) {
+    CfgLink link{tree.GetId(), {}};
+    for (int p = 0; i < links && p < passes; ++p) {
+      link.steps.push_back({CfgLinkStep::kByIndex, static_cast<uint32_t>(i + 1), u""});
+      link.steps.push_back({CfgLinkStep::kByIndex, 0, u""});
+    }
+    tree.GetChild(i).Link() = link;
+  }
+}
+
+TEST(CfgLink, LinksThroughEachOtherCostBoundedWork) {
+  VkcConfiguration tree(0x720);
+  BuildLinkChain(tree, 16, 6);
+  EXPECT_EQ(tree.GetChild(15).GetLink().Resolve(), &tree.Root());  // a short chain still resolves
+  EXPECT_EQ(tree.GetChild(1).GetLink().Resolve(), nullptr);
+  CfgNode& own = tree.GetChild(1).GetChildAt(0);
+  EXPECT_EQ(&own, &tree.Root().ChildAt(1).ChildAt(0));
+  CfgNode& rate = tree.GetChild(1).GetChild("Rate");
+  EXPECT_EQ(&rate, &tree.Root().ChildAt(1).ChildAt(1));
 }
