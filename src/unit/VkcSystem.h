@@ -75,6 +75,7 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   void Attach(VkcDeviceManager* manager, const VkcConfiguration* appSettings,
               std::function<VkcComPort*()> currentPort);
   VkcComPort* GetCurrentPort() const;
+  VkcDeviceManager* GetDeviceManager() const { return manager_; }
   // The current port's reply and long time-outs (nominal ms); 0 without a port.
   uint32_t GetCommandTimeout() const;
   uint32_t GetLongTimeout() const;
