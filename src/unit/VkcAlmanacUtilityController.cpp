@@ -135,3 +135,13 @@ uint32_t VkcAlmanacUtilityController::ParseTable(std::string_view table, Almanac
   }
   return kOk;
 }
+
+VkcAlmanacUtilityController& EnsureAlmanacController(VkcSystem& system) {
+  if (system.GetAlmanacController() == nullptr || system.GetAlmanacStore() == nullptr) {
+    auto* store = new AlmanacSeriesStore;
+    system.SetAlmanac({new VkcAlmanacUtilityController(system, *store),
+                       [](VkcAlmanacUtilityController* c) { delete c; }},
+                      {store, [](AlmanacSeriesStore* s) { delete s; }});
+  }
+  return *system.GetAlmanacController();
+}

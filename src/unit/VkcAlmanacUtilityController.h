@@ -69,3 +69,6 @@ class VkcAlmanacUtilityController {
   std::string table_;
   platform::WorkerThread worker_;
 };
+
+// The unit's almanac controller, made with its series store on first use.
+VkcAlmanacUtilityController& EnsureAlmanacController(VkcSystem& system);

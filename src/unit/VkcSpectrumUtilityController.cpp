@@ -135,3 +135,13 @@ void VkcSpectrumUtilityController::OnDataReceived(const uint8_t* data, size_t le
   std::lock_guard<std::mutex> g(streamLock_);
   stream_.Feed(data, length, [this](double frequency, double level) { data_.AddPoint(frequency, level); });
 }
+
+VkcSpectrumUtilityController& EnsureSpectrumController(VkcSystem& system) {
+  if (system.GetSpectrumController() == nullptr || system.GetSpectrumData() == nullptr) {
+    auto* data = new SpectrumScanData;
+    system.SetSpectrum({new VkcSpectrumUtilityController(system, *data),
+                        [](VkcSpectrumUtilityController* c) { delete c; }},
+                       {data, [](SpectrumScanData* d) { delete d; }});
+  }
+  return *system.GetSpectrumController();
+}

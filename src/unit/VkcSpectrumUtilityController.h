@@ -63,3 +63,6 @@ class VkcSpectrumUtilityController : public VkcComPortInterface {
   SpectrumSampleStream stream_;
   platform::WorkerThread worker_;
 };
+
+// The unit's spectrum controller, made with its scan data on first use.
+VkcSpectrumUtilityController& EnsureSpectrumController(VkcSystem& system);

@@ -7,8 +7,13 @@
 #include "unit/VkcServiceInstall.h"
 
 VkcSystem::VkcSystem() { InstallNetworkServices(*this); }
-// The RTN monitor reads the service controllers and the port: it ends before they go.
-VkcSystem::~VkcSystem() { rtn_.reset(); }
+// The RTN monitor reads the service controllers and the port, and the spectrum and almanac
+// workers fill their data: each ends before what it uses goes.
+VkcSystem::~VkcSystem() {
+  rtn_.reset();
+  spectrum_.reset();
+  almanac_.reset();
+}
 
 void VkcSystem::Attach(VkcDeviceManager* manager, const VkcConfiguration* appSettings,
                        std::function<VkcComPort*()> currentPort) {
