@@ -224,13 +224,13 @@ bool VkcConnectionInterface::WaitForRepliesList(uint32_t totalMs, int endPercent
   return r == 0;
 }
 
-bool VkcConnectionInterface::WaitForTxEmpty(uint32_t timeoutMs) {
+bool VkcConnectionInterface::WaitForTxEmpty(uint32_t timeoutMs, platform::Event* extraEvent) {
   {
     std::lock_guard<platform::CriticalSection> g(lock_);
     replyEvent_.Reset();
     state_.store(kWaitTxEmpty);
   }
-  bool done = WaitReply(nullptr, timeoutMs) == 0;
+  bool done = WaitReply(extraEvent, timeoutMs) == 0;
   state_.store(kIdle);
   return done;
 }

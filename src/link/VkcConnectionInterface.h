@@ -81,7 +81,8 @@ class VkcConnectionInterface : public VkcComPortInterface {
   bool RebootUnit(platform::WindowHandle window, platform::Event* extraEvent, int image, int baud,
                   bool isBootLoader = false);
 
-  bool WaitForTxEmpty(uint32_t timeoutMs);
+  // extraEvent (optional) ends the wait early, as a failure.
+  bool WaitForTxEmpty(uint32_t timeoutMs, platform::Event* extraEvent = nullptr);
   bool WaitForCts(uint32_t timeoutMs);
 
   // The reply of the last exchange as it would be copied (cut before "\r\nCLI>"), without a size limit.

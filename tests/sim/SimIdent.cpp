@@ -46,6 +46,11 @@ void SimIdent::InstallPortRate(SimUnit& unit, const std::string& command, std::s
   });
 }
 
+void SimIdent::SetDataTap(DataTap tap) {
+  std::lock_guard<std::mutex> g(m_);
+  tap_ = std::move(tap);
+}
+
 bool SimIdent::InDataMode() const {
   std::lock_guard<std::mutex> g(m_);
   return dataMode_;
@@ -92,6 +97,12 @@ void SimIdent::OnDataModeInput(SimUnit& unit, const uint8_t* data, size_t length
       dataTail_.clear();
     }
   }
+  DataTap tap;
+  {
+    std::lock_guard<std::mutex> g(m_);
+    tap = tap_;
+  }
+  if (tap) tap(data, length, escape);
   if (!escape) return;
   unit.SetRawInput(nullptr);
   unit.Answer("");

@@ -10,6 +10,7 @@
 // began with a line feed switches the radio (the MCU probe sends "\nDATAMODE\r") is an option.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -45,6 +46,9 @@ class SimIdent {
   SimIdent& operator=(const SimIdent&) = delete;
 
   bool InDataMode() const;
+  // Sees every byte heard in data mode; escape is set on the input that ended data mode.
+  using DataTap = std::function<void(const uint8_t* data, size_t length, bool escape)>;
+  void SetDataTap(DataTap tap);
   // Port rate settings the program made ("MPORT RATE n", "DPORT RATE n", "DPORT FLOW n").
   std::string LastSet(const std::string& command) const;
 
@@ -60,6 +64,7 @@ class SimIdent {
   bool dataMode_ = false;
   std::string dataTail_;  // the last bytes heard in data mode
   std::map<std::string, std::string> lastSet_;
+  DataTap tap_;
 };
 
 }  // namespace sim
