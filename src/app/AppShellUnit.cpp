@@ -56,3 +56,11 @@ int AppShellUnit::TcpPortSetting() const {
 }
 
 UnitId AppShellUnit::SerialNumber() const { return unit_.GetSerialNumber(); }
+
+std::u16string AppShellUnit::ProfileFileName() const {
+  return app_.Setting(ModulinkApp::kProfileSection, ModulinkApp::kFileNameKey).GetWString();
+}
+
+void AppShellUnit::SetProfileFileName(const std::u16string& path) {
+  app_.Setting(ModulinkApp::kProfileSection, ModulinkApp::kFileNameKey).SetWString(path);
+}

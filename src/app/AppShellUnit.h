@@ -28,6 +28,10 @@ class AppShellUnit : public ShellUnit {
   std::u16string TcpAddressSetting() const override;
   int TcpPortSetting() const override;
   UnitId SerialNumber() const override;
+  VkcSystem* System() override { return &unit_; }
+  VkcDeviceManager* Devices() override { return &devices_; }
+  std::u16string ProfileFileName() const override;
+  void SetProfileFileName(const std::u16string& path) override;
 
  private:
   ModulinkApp& app_;

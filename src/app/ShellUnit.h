@@ -8,6 +8,8 @@
 
 #include "link/UnitId.h"
 
+class VkcDeviceManager;
+class VkcSystem;
 class VkiPostProcess;
 
 class ShellUnit {
@@ -38,4 +40,11 @@ class ShellUnit {
   virtual std::u16string TcpAddressSetting() const = 0;
   virtual int TcpPortSetting() const = 0;
   virtual UnitId SerialNumber() const = 0;
+
+  // For configuration files: the connected unit and the device manager (null where there are
+  // none), and the last file chosen ("Profile"/"File Name").
+  virtual VkcSystem* System() { return nullptr; }
+  virtual VkcDeviceManager* Devices() { return nullptr; }
+  virtual std::u16string ProfileFileName() const { return {}; }
+  virtual void SetProfileFileName(const std::u16string&) {}
 };

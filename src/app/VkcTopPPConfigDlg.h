@@ -1,5 +1,6 @@
 #pragma once
-// The Configurations group's panel: identify the unit and send the pages' settings to it.
+// The Configurations group's panel: identify the unit, send the pages' settings to it, and save
+// them to or load them from a configuration file.
 
 #include "app/VkcTopPPSubDialog.h"
 
@@ -10,6 +11,8 @@ class VkcTopPPConfigDlg : public VkcTopPPSubDialog {
  public:
   static constexpr int kIdIdentify = 1013;
   static constexpr int kIdSendToRadio = 1046;
+  static constexpr int kIdSaveToFile = 1097;
+  static constexpr int kIdLoadFromFile = 1098;
 
   explicit VkcTopPPConfigDlg(QWidget* parent = nullptr);
 
@@ -17,11 +20,19 @@ class VkcTopPPConfigDlg : public VkcTopPPSubDialog {
   void RefreshPage() override;
   void OnIdentify();
   void OnSendToRadio();
+  // The pages store their controls first; the file holds what the images then hold.
+  void OnSaveToFile();
+  // A configuration file refreshes every page; a factory file changes only the factory image.
+  void OnLoadFromFile();
 
   QPushButton* IdentifyButton() const { return identify_; }
   QPushButton* SendButton() const { return send_; }
+  QPushButton* SaveButton() const { return save_; }
+  QPushButton* LoadButton() const { return load_; }
 
  private:
   QPushButton* identify_;
   QPushButton* send_;
+  QPushButton* save_;
+  QPushButton* load_;
 };
