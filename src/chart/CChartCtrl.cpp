@@ -6,6 +6,8 @@
 #include <QPalette>
 
 #include "chart/CChartAxis.h"
+#include "chart/CChartCrossHairCursor.h"
+#include "chart/CChartDragLineCursor.h"
 #include "chart/CChartLegend.h"
 #include "chart/CChartLineSerie.h"
 #include "chart/CChartStandardAxis.h"
@@ -40,6 +42,7 @@ CChartCtrl::CChartCtrl(QWidget* parent)
 }
 
 CChartCtrl::~CChartCtrl() {
+  cursors_.clear();
   series_.clear();
   seriesIter_ = series_.end();
   for (auto& axis : axes_) axis.reset();
@@ -95,6 +98,42 @@ CChartSerie* CChartCtrl::AttachCustomSerie(std::unique_ptr<CChartSerie> series,
   RefreshCtrl();
   EnableRefresh(true);
   return raw;
+}
+
+CChartCrossHairCursor* CChartCtrl::CreateCrossHairCursor(bool secondaryHorizontal, bool secondaryVertical) {
+  CChartAxis* horizontal = axes_[secondaryHorizontal ? kTopAxis : kBottomAxis].get();
+  CChartAxis* vertical = axes_[secondaryVertical ? kRightAxis : kLeftAxis].get();
+  if (!horizontal || !vertical) return nullptr;
+  return static_cast<CChartCrossHairCursor*>(
+      AttachCustomCursor(std::make_unique<CChartCrossHairCursor>(this, horizontal, vertical)));
+}
+
+CChartDragLineCursor* CChartCtrl::CreateDragLineCursor(bool verticalLine, bool secondaryHorizontal,
+                                                       bool secondaryVertical) {
+  CChartAxis* horizontal = axes_[secondaryHorizontal ? kTopAxis : kBottomAxis].get();
+  CChartAxis* vertical = axes_[secondaryVertical ? kRightAxis : kLeftAxis].get();
+  if (!horizontal || !vertical) return nullptr;
+  return static_cast<CChartDragLineCursor*>(
+      AttachCustomCursor(std::make_unique<CChartDragLineCursor>(this, horizontal, vertical, verticalLine)));
+}
+
+CChartCursor* CChartCtrl::AttachCustomCursor(std::unique_ptr<CChartCursor> cursor) {
+  if (!cursor) return nullptr;
+  CChartCursor* raw = cursor.get();
+  cursors_[raw->GetCursorId()] = std::move(cursor);
+  RefreshCtrl();
+  return raw;
+}
+
+void CChartCtrl::RemoveCursor(std::uint32_t cursorId) {
+  if (cursors_.erase(cursorId) > 0) RefreshCtrl();
+}
+
+bool CChartCtrl::CursorDragging() const {
+  for (const auto& [id, cursor] : cursors_) {
+    if (cursor->IsDragging()) return true;
+  }
+  return false;
 }
 
 void CChartCtrl::RemoveAllSeries() {
@@ -216,6 +255,7 @@ void CChartCtrl::DrawChart(ChartDc& dc, ChartRect rect) {
   }
   dc.SetClipRect(p);
   for (auto& [id, series] : series_) series->DrawLabels(dc);
+  for (auto& [id, cursor] : cursors_) cursor->Draw(dc);
   dc.ClearClip();
 
   legend_->Draw(dc);
@@ -250,7 +290,11 @@ void CChartCtrl::SendMouseEvent(int event, ChartPoint point) {
 }
 
 void CChartCtrl::OnLButtonDown(ChartPoint point) {
-  if (zoomEnabled_) {
+  if (plottingRect_.PtInRect(point)) {
+    for (auto& [id, cursor] : cursors_) cursor->OnMouseButtonDown(point);
+  }
+  // A cursor that took the mouse is dragged; the chart does not zoom meanwhile.
+  if (zoomEnabled_ && !CursorDragging()) {
     zoomDragging_ = true;
     zoomRect_ = {point.x, point.y, point.x, point.y};
   }
@@ -258,6 +302,9 @@ void CChartCtrl::OnLButtonDown(ChartPoint point) {
 }
 
 void CChartCtrl::OnMouseMove(ChartPoint point) {
+  if (plottingRect_.PtInRect(point) || CursorDragging()) {
+    for (auto& [id, cursor] : cursors_) cursor->OnMouseMove(point);
+  }
   if (panning_ && panEnabled_ && !(point == lastPanPoint_)) {
     EnableRefresh(false);
     for (int position : {kLeftAxis, kRightAxis}) {
@@ -285,8 +332,10 @@ void CChartCtrl::OnMouseMove(ChartPoint point) {
 }
 
 void CChartCtrl::OnLButtonUp(ChartPoint point) {
+  const bool wasZooming = zoomDragging_;
   zoomDragging_ = false;
-  if (zoomEnabled_) {
+  for (auto& [id, cursor] : cursors_) cursor->OnMouseButtonUp(point);
+  if (zoomEnabled_ && wasZooming) {
     const ChartRect& z = zoomRect_;
     if (z.left > z.right || z.top > z.bottom) {
       UndoPanZoom();

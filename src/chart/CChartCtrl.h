@@ -21,6 +21,9 @@ class CChartScrollBar;
 class CChartTitle;
 class CChartLineSerie;
 class ChartMouseListener;
+class CChartCursor;
+class CChartCrossHairCursor;
+class CChartDragLineCursor;
 
 class CChartCtrl : public QWidget {
   Q_OBJECT
@@ -50,6 +53,14 @@ class CChartCtrl : public QWidget {
   size_t GetSeriesCount() const { return series_.size(); }
   CChartSerie* GoToFirstSerie();
   CChartSerie* GetNextSerie();
+
+  // Cursors over the plotting area, drawn above the series; null when the axes do not exist.
+  CChartCrossHairCursor* CreateCrossHairCursor(bool secondaryHorizontal = false, bool secondaryVertical = false);
+  CChartDragLineCursor* CreateDragLineCursor(bool verticalLine, bool secondaryHorizontal = false,
+                                             bool secondaryVertical = false);
+  CChartCursor* AttachCustomCursor(std::unique_ptr<CChartCursor> cursor);
+  void RemoveCursor(std::uint32_t cursorId);
+  size_t GetCursorsCount() const { return cursors_.size(); }
 
   CChartLegend* GetLegend() const { return legend_.get(); }
   CChartTitle* GetTitle() const { return title_.get(); }
@@ -132,4 +143,6 @@ class CChartCtrl : public QWidget {
   ChartMouseListener* mouseListener_ = nullptr;
   bool mouseCursorShown_ = true;
   std::map<std::uint32_t, std::unique_ptr<CChartSerie>>::iterator seriesIter_;
+  std::map<std::uint32_t, std::unique_ptr<CChartCursor>> cursors_;
+  bool CursorDragging() const;
 };

@@ -87,8 +87,20 @@ class ChartPointBuffer {
     hasX_ = hasY_ = false;
     minX_ = maxX_ = minY_ = maxY_ = 0;
     for (unsigned i = 0; i < count_; ++i) {
-      Widen(points_[i].GetX(), hasX_, minX_, maxX_);
-      Widen(points_[i].GetY(), hasY_, minY_, maxY_);
+      const T& p = points_[i];
+      // A point that spans a range on an axis (a candle, a Gantt bar) widens by both its ends.
+      if constexpr (requires { p.GetXMin(); p.GetXMax(); }) {
+        Widen(p.GetXMin(), hasX_, minX_, maxX_);
+        Widen(p.GetXMax(), hasX_, minX_, maxX_);
+      } else {
+        Widen(p.GetX(), hasX_, minX_, maxX_);
+      }
+      if constexpr (requires { p.GetYMin(); p.GetYMax(); }) {
+        Widen(p.GetYMin(), hasY_, minY_, maxY_);
+        Widen(p.GetYMax(), hasY_, minY_, maxY_);
+      } else {
+        Widen(p.GetY(), hasY_, minY_, maxY_);
+      }
     }
   }
 

@@ -61,6 +61,10 @@ class Dc {
   virtual void PolyBezier(std::span<const Point> points) = 0;
   // Outline with the pen inside [left, right) x [top, bottom), interior with the brush.
   virtual void Rectangle(const Rect& rect) = 0;
+  // The ellipse inscribed in rect, outlined with the pen and filled with the brush.
+  virtual void Ellipse(const Rect& rect) = 0;
+  // A closed polygon, outlined with the pen and filled with the brush.
+  virtual void Polygon(std::span<const Point> points) = 0;
   virtual void FillSolidRect(const Rect& rect, ColorRef color) = 0;
   // Two-colour linear gradient: left to right, or top to bottom when vertical.
   virtual void GradientFillRect(const Rect& rect, ColorRef from, ColorRef to, bool vertical) = 0;

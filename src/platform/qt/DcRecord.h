@@ -17,12 +17,12 @@ namespace platform::qt {
 struct DcRecord {
   enum class Op {
     SaveDC, RestoreDC, SelectPen, SelectBrush, SelectFont, SetTextColor, SetBkColor, SetBkMode,
-    MoveTo, LineTo, Polyline, PolyBezier, Rectangle, FillSolidRect, GradientFill, DrawEdge,
+    MoveTo, LineTo, Polyline, PolyBezier, Rectangle, Ellipse, Polygon, FillSolidRect, GradientFill, DrawEdge,
     TextOut, DrawText, SetClip, ClearClip, SetMapping, ResetMapping, SetXorMode, BitBlt,
     StretchImage,
   };
   Op op;
-  std::vector<Point> points;  // LineTo: from and to; Polyline, PolyBezier: all; MoveTo, TextOut, BitBlt: one
+  std::vector<Point> points;  // LineTo: from and to; Polyline, PolyBezier, Polygon: all; MoveTo, TextOut, BitBlt: one
   Rect rect;                  // shapes, fills, DrawText, SetClip, a TextOut's own clip
   std::u16string text;
   Pen pen;                    // in effect

@@ -84,7 +84,21 @@ QFont QtDc::ToQFont(const Font& font, QPaintDevice* device) {
 void QtDc::ApplyPen() { painter_->setPen(ToQPen(state_.pen)); }
 
 void QtDc::ApplyBrush() {
-  painter_->setBrush(state_.brush.null ? QBrush(Qt::NoBrush) : QBrush(ToQColor(state_.brush.color)));
+  if (state_.brush.null) {
+    painter_->setBrush(Qt::NoBrush);
+    return;
+  }
+  Qt::BrushStyle style = Qt::SolidPattern;
+  switch (state_.brush.hatch) {
+    case kHsHorizontal: style = Qt::HorPattern; break;
+    case kHsVertical: style = Qt::VerPattern; break;
+    case kHsFDiagonal: style = Qt::FDiagPattern; break;
+    case kHsBDiagonal: style = Qt::BDiagPattern; break;
+    case kHsCross: style = Qt::CrossPattern; break;
+    case kHsDiagCross: style = Qt::DiagCrossPattern; break;
+    default: break;
+  }
+  painter_->setBrush(QBrush(ToQColor(state_.brush.color), style));
 }
 
 void QtDc::ApplyFont() { painter_->setFont(ToQFont(state_.font, painter_->device())); }
@@ -188,6 +202,19 @@ void QtDc::Rectangle(const Rect& rect) {
   if (rect.Width() < 1 || rect.Height() < 1) return;
   // QPainter outlines width + 1 pixels; GDI keeps the outline inside the rectangle.
   painter_->drawRect(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
+}
+
+void QtDc::Ellipse(const Rect& rect) {
+  if (rect.Width() < 1 || rect.Height() < 1) return;
+  painter_->drawEllipse(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
+}
+
+void QtDc::Polygon(std::span<const Point> points) {
+  if (points.size() < 2) return;
+  QPolygon polygon;
+  polygon.reserve(static_cast<int>(points.size()));
+  for (const Point& p : points) polygon << QPoint(p.x, p.y);
+  painter_->drawPolygon(polygon);
 }
 
 void QtDc::FillSolidRect(const Rect& rect, ColorRef color) {

@@ -36,6 +36,8 @@ class QtDc : public Dc {
   void Polyline(std::span<const Point> points) override;
   void PolyBezier(std::span<const Point> points) override;
   void Rectangle(const Rect& rect) override;
+  void Ellipse(const Rect& rect) override;
+  void Polygon(std::span<const Point> points) override;
   void FillSolidRect(const Rect& rect, ColorRef color) override;
   void GradientFillRect(const Rect& rect, ColorRef from, ColorRef to, bool vertical) override;
   void DrawEdge(const Rect& rect, unsigned edge) override;

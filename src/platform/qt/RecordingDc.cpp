@@ -111,6 +111,10 @@ void RecordingDc::PolyBezier(std::span<const Point> points) {
 }
 
 void RecordingDc::Rectangle(const Rect& rect) { Add(DcRecord::Op::Rectangle).rect = rect; }
+void RecordingDc::Ellipse(const Rect& rect) { Add(DcRecord::Op::Ellipse).rect = rect; }
+void RecordingDc::Polygon(std::span<const Point> points) {
+  Add(DcRecord::Op::Polygon).points.assign(points.begin(), points.end());
+}
 
 void RecordingDc::FillSolidRect(const Rect& rect, ColorRef color) {
   DcRecord& r = Add(DcRecord::Op::FillSolidRect);
