@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "devices/VkcDeviceManager.h"
 #include "link/Utf.h"
 #include "link/VkcCfgArchiver.h"
 #include "link/VkcComPort.h"
@@ -12,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/SettingsLocation.h"
 #include "platform/qt/MessageBox.h"
+#include "unit/VkcSystem.h"
 
 namespace {
 ModulinkApp* g_instance = nullptr;
@@ -29,6 +31,30 @@ ModulinkApp::ModulinkApp(std::string settingsPath)
 
 ModulinkApp::~ModulinkApp() {
   if (g_instance == this) g_instance = nullptr;
+}
+
+void ModulinkApp::Attach(VkcDeviceManager* devices, VkcSystem* unit, VkcMainDocument* tabs) {
+  devices_ = devices;
+  unit_ = unit;
+  tabs_ = tabs;
+}
+
+VkcDeviceManager& ModulinkApp::Devices() {
+  if (devices_ == nullptr) {
+    ownDevices_ = std::make_unique<VkcDeviceManager>();
+    ownDevices_->RegisterPrototypes();
+    devices_ = ownDevices_.get();
+  }
+  return *devices_;
+}
+
+VkcSystem& ModulinkApp::System() {
+  if (unit_ == nullptr) {
+    ownUnit_ = std::make_unique<VkcSystem>();
+    ownUnit_->Attach(&Devices(), &settings_, [this] { return CurrentPort(); });
+    unit_ = ownUnit_.get();
+  }
+  return *unit_;
 }
 
 ModulinkApp* ModulinkApp::Instance() { return g_instance; }

@@ -10,12 +10,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "link/VkcConfiguration.h"
 
 class VkcComPort;
+class VkcDeviceManager;
+class VkcMainDocument;
+class VkcSystem;
 
 class ModulinkApp {
  public:
@@ -98,6 +102,14 @@ class ModulinkApp {
   uint32_t GetCommandTimeout() const;
   uint32_t GetLongTimeout() const;
 
+  // The long-lived objects every page reaches through the application: the device manager, the
+  // connected unit and the tab model. Start-up attaches its own; without them the application
+  // makes a device manager and a connected unit of its own on first use.
+  void Attach(VkcDeviceManager* devices, VkcSystem* unit, VkcMainDocument* tabs = nullptr);
+  VkcDeviceManager& Devices();
+  VkcSystem& System();
+  VkcMainDocument* Tabs() const { return tabs_; }
+
   // The flag is set when the friendly port name holds "BLUETOOTH" in any case.
   void UpdateBluetoothFlag(std::u16string_view friendlyName);
   void UpdateBluetoothFlag(std::string_view utf8FriendlyName);
@@ -111,4 +123,9 @@ class ModulinkApp {
   VkcComPort* tcpClient_ = nullptr;
   std::string settingsPath_;
   MessageBoxFunction messageBox_;
+  VkcDeviceManager* devices_ = nullptr;
+  VkcSystem* unit_ = nullptr;
+  VkcMainDocument* tabs_ = nullptr;
+  std::unique_ptr<VkcDeviceManager> ownDevices_;
+  std::unique_ptr<VkcSystem> ownUnit_;
 };

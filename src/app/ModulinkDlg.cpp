@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/ConnectionControl.h"
+#include "app/ModulinkApp.h"
 #include "app/ShellUnit.h"
 #include "app/VkcHorizontalTabControl.h"
 #include "app/VkcMainDocument.h"
@@ -85,11 +86,25 @@ ModulinkDlg::~ModulinkDlg() = default;
 void ModulinkDlg::UpdateTitle() { setWindowTitle(ToQ(shell_.Title())); }
 
 ShellRun ModulinkDlg::RunTasks(const std::u16string& caption, const std::vector<ShellTask>& tasks) {
-  VkcProgressDialog progress(this, false);
-  if (!caption.empty()) progress.SetCaption(ToQ(caption));
-  for (const ShellTask& task : tasks) progress.AddTask(unit_.TaskTarget(), task.operation, task.parameter);
+  const ProgressRun run = RunUnitTasks(caption, tasks);
+  return {run.modal, run.result};
+}
+
+ProgressRun ModulinkDlg::RunProgress(const std::vector<PageTask>& tasks, const ProgressOptions& options) {
+  VkcProgressDialog progress(this, options.stopEnabled);
+  progress.SetCancelOnEscape(options.escCancels);
+  if (!options.caption.empty()) progress.SetCaption(ToQ(options.caption));
+  for (const PageTask& task : tasks) progress.AddTask(task.target, task.operation, task.parameter);
   const int modal = progress.exec();
-  return {modal, progress.GetResult()};
+  return {modal, progress.GetResult(), progress.WasStopped()};
+}
+
+VkiPostProcess* ModulinkDlg::UnitTarget() { return unit_.TaskTarget(); }
+
+ModulinkApp& ModulinkDlg::App() { return *ModulinkApp::Instance(); }
+
+void ModulinkDlg::PrintPreview() {
+  if (printPreview_) printPreview_();
 }
 
 void ModulinkDlg::RefreshAllPages() {
@@ -168,7 +183,8 @@ void ModulinkDlg::AddSystemCommand(int id, const QString& text, std::function<vo
 
 void ModulinkDlg::OnSysCommand(int id) {
   auto it = systemCommands_.find(id);
-  if (it != systemCommands_.end() && it->second.second) it->second.second();
+  if (it != systemCommands_.end() && it->second.second) return it->second.second();
+  if (id == kCmdPrintPreview) PrintPreview();
 }
 
 void ModulinkDlg::OnInitDialog() {

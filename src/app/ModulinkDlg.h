@@ -44,9 +44,17 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
   bool UnlockProcess(const void* owner) override { return shell_.UnlockProcess(owner); }
   bool IsProcessRunning() const override { return shell_.IsProcessRunning(); }
 
-  bool IdentifyUnit(const void* requester) { return shell_.IdentifyUnit(requester); }
+  bool IdentifyUnit(const void* requester) override { return shell_.IdentifyUnit(requester); }
   void SendToRadio(const void* requester) { shell_.SendToRadio(requester); }
   void UpdateTitle() override;
+
+  // PageHost: the application object (there is one while the program runs).
+  ModulinkApp& App() override;
+  ProgressRun RunProgress(const std::vector<PageTask>& tasks, const ProgressOptions& options) override;
+  VkiPostProcess* UnitTarget() override;
+  // Print preview of the configuration report; what it opens is set by the report's owner.
+  void PrintPreview() override;
+  void SetPrintPreview(std::function<void()> preview) { printPreview_ = std::move(preview); }
 
   // ShellView.
   ShellRun RunTasks(const std::u16string& caption, const std::vector<ShellTask>& tasks) override;
@@ -110,6 +118,7 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
   std::vector<VkcModulinkDlg*> pageOrder_;
   std::map<std::u16string, VkcModulinkDlg*, std::less<>> panels_;
   std::map<int, std::pair<QString, std::function<void()>>> systemCommands_;
+  std::function<void()> printPreview_;
   VkcModulinkDlg* currentPage_ = nullptr;
   VkcModulinkDlg* currentPanel_ = nullptr;
   ConnectionControl* connection_ = nullptr;

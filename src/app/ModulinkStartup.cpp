@@ -30,6 +30,7 @@ bool RunSynthSearch(VkcFrequencyCalculator& calculator) {
 
 ModulinkStartup::ModulinkStartup(std::string settingsPath) : app_(std::move(settingsPath)) {
   app_.SetPorts(&serial_, &tcp_);
+  app_.Attach(&devices_, &system_, &tabs_);
   system_.Attach(&devices_, &app_.Settings(), [this] { return app_.CurrentPort(); });
   // The model classes read the connected unit's images and versions through this pointer.
   SetGlobalUnitImages(&system_);
@@ -47,6 +48,7 @@ ModulinkStartup::~ModulinkStartup() {
   if (GlobalUnitImages() == &system_) SetGlobalUnitImages(nullptr);
   VkcFrequencyCalculator::SetRunner(nullptr);
   VkcDeviceUHFSSRX_UHF::SetUnitAccess({});
+  app_.Attach(nullptr, nullptr, nullptr);
 }
 
 int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {

@@ -47,3 +47,19 @@ std::u16string PageControls::Text(int id) const {
   const ControlState& state = Get(id);
   return state.text ? *state.text : std::u16string();
 }
+
+void ControlState::ClearRows() {
+  rows.emplace();
+  selection = -1;
+}
+
+int ControlState::AddRow(ControlRow row) {
+  if (!rows) rows.emplace();
+  rows->push_back(std::move(row));
+  return RowCount() - 1;
+}
+
+const ControlRow* ControlState::SelectedRow() const {
+  if (selection < 0 || selection >= RowCount()) return nullptr;
+  return &(*rows)[static_cast<size_t>(selection)];
+}

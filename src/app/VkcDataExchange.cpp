@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "app/PageControls.h"
+
 namespace {
 std::string Fill(std::string text, const std::string& one, const std::string& two) {
   auto replace = [&](const char* key, const std::string& with) {
@@ -65,4 +67,32 @@ void VkcDataExchange::Int(int controlId, std::u16string_view text, int min, int 
 void VkcDataExchange::Text(int controlId, std::u16string_view text, size_t maxChars, std::u16string& value) {
   value.assign(text);
   if (text.size() > maxChars) Fail(controlId, LengthMessage(maxChars));
+}
+
+void VkcDataExchange::Int(int controlId, int min, int max, int& value) {
+  Int(controlId, controls_ ? controls_->Text(controlId) : std::u16string(), min, max, value);
+}
+
+void VkcDataExchange::Int(int controlId, int64_t min, int64_t max, int64_t& value) {
+  Int(controlId, controls_ ? controls_->Text(controlId) : std::u16string(), min, max, value);
+}
+
+void VkcDataExchange::Text(int controlId, size_t maxChars, std::u16string& value) {
+  Text(controlId, controls_ ? controls_->Text(controlId) : std::u16string(), maxChars, value);
+}
+
+void VkcDataExchange::Text(int controlId, std::u16string& value) {
+  if (controls_) value = controls_->Text(controlId);
+}
+
+void VkcDataExchange::Check(int controlId, bool& value) {
+  if (controls_) value = controls_->Checked(controlId);
+}
+
+void VkcDataExchange::Index(int controlId, int& value) {
+  if (controls_) value = controls_->Selection(controlId);
+}
+
+void VkcDataExchange::Value(int controlId, int& value) {
+  if (controls_) value = controls_->Value(controlId);
 }

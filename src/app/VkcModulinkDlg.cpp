@@ -5,7 +5,52 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/ModulinkDlg.h"
+#include "app/PageBinder.h"
+#include "app/PageModel.h"
+
 VkcModulinkDlg::VkcModulinkDlg(QWidget* parent) : QWidget(parent) {}
+
+VkcModulinkDlg::~VkcModulinkDlg() = default;
+
+void VkcModulinkDlg::SetHostDialog(ModulinkDlg* host) {
+  host_ = host;
+  SetPageHost(host);
+}
+
+void VkcModulinkDlg::SetPageHost(PageHost* host) {
+  pageHost_ = host;
+  if (model_) model_->SetHost(host);
+}
+
+void VkcModulinkDlg::BindModel(std::unique_ptr<PageModel> model) {
+  binder_.reset();
+  model_ = std::move(model);
+  if (!model_) return;
+  model_->SetHost(pageHost_);
+  PageModel* target = model_.get();
+  binder_ = std::make_unique<PageBinder>(this, target->Controls(),
+                                         [target](int id, ControlEvent event) { target->Handle(id, event); });
+  binder_->Push();
+}
+
+void VkcModulinkDlg::RefreshPage() {
+  if (!model_) return;
+  model_->Refresh();
+  binder_->Push();
+}
+
+bool VkcModulinkDlg::ApplyPage() {
+  if (!model_) return true;
+  binder_->Pull();
+  const bool ok = model_->Apply();
+  binder_->Push();
+  return ok;
+}
+
+void VkcModulinkDlg::UpdateControls() {
+  if (binder_) binder_->Push();
+}
 
 bool VkcModulinkDlg::CreateHidden(QWidget* parent) {
   if (parent != nullptr && parentWidget() != parent) setParent(parent);
@@ -15,6 +60,8 @@ bool VkcModulinkDlg::CreateHidden(QWidget* parent) {
 }
 
 void VkcModulinkDlg::CommitPendingEdit() {
+  if (binder_) return binder_->CommitFocusedEdit();
+  // A page without a model checks its edits on editingFinished.
   QWidget* focused = QApplication::focusWidget();
   if (focused == nullptr || !isAncestorOf(focused)) return;
   if (auto* edit = qobject_cast<QLineEdit*>(focused)) emit edit->editingFinished();

@@ -1,11 +1,82 @@
 #include "pages/ModulinkPages.h"
 
+#include <type_traits>
+
+#include "app/ModulinkApp.h"
 #include "app/ModulinkDlg.h"
 #include "app/PageTitles.h"
+
+// One include and one table line per page. The blank lines between them keep the changes of
+// several pages added at once apart.
+
 #include "pages/VkcPPConnection.h"
 
+namespace {
+using namespace titles;
+
+// A page is made with the application object when it takes one, else with nothing.
+template <class Page>
+VkcModulinkDlg* Make(ModulinkApp& app) {
+  if constexpr (std::is_constructible_v<Page, ModulinkApp&>)
+    return new Page(app);
+  else
+    return new Page();
+}
+
+struct PageEntry {
+  const char16_t* group;
+  const char16_t* title;
+  VkcModulinkDlg* (*make)(ModulinkApp&);
+};
+
+// In tab order; a title without a line has no page yet and shows no tab.
+const PageEntry kPages[] = {
+    // Configurations: Identification
+
+    // Configurations: Wireless Interface
+
+    // Configurations: Advanced Wireless Interface
+
+    // Configurations: Serial Interface
+
+    // Configurations: Modem
+
+    // Configurations: Dealer Configuration
+
+    // Configurations: Bluetooth
+
+    // Configurations: GSM/GPRS
+
+    // Configurations: RTN
+
+    // Configurations: Remote List
+
+    // Preferences: Connection (attached below: the shell asks it about the pass-through)
+
+    // Utilities: Download Firmware
+
+    // Utilities: BERT Transmit
+
+    // Utilities: BERT Receive
+
+    // Utilities: L-band Status
+
+    // Utilities: Spectrum utility
+
+    // Utilities: Beacon almanac
+
+    // Utilities: RTN utility
+
+    // Networking: Identification
+
+    {nullptr, nullptr, nullptr},
+};
+}  // namespace
+
 void AttachPages(ModulinkDlg& dialog, ModulinkApp& app, VkcDeviceManager& devices) {
+  for (const PageEntry& entry : kPages)
+    if (entry.make != nullptr) dialog.AddPage(entry.group, entry.title, entry.make(app));
   auto* connection = new VkcPPConnection(app, devices);
-  dialog.AddPage(titles::kPreferences, titles::kConnection, connection);
+  dialog.AddPage(kPreferences, kConnection, connection);
   dialog.SetConnectionControl(&connection->Model());
 }

@@ -9,24 +9,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ModulinkDlg.h"
-#include "app/PageBinder.h"
 #include "link/VkcComPort.h"
 #include "platform/qt/WindowMessages.h"
 
 namespace {
-template <typename W>
-W* Named(W* widget, int id) {
-  widget->setObjectName(PageBinder::ObjectName(id));
-  return widget;
-}
 QLabel* Label(const char* text, int id, QWidget* parent) {
-  return Named(new QLabel(QString::fromUtf8(text), parent), id);
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setObjectName(PageBinder::ObjectName(id));
+  return label;
 }
 }  // namespace
 
-VkcPPConnection::VkcPPConnection(ModulinkApp& app, VkcDeviceManager& devices, QWidget* parent)
-    : VkcTabPPDialog(130, parent), model_(app, devices) {
+VkcPPConnection::VkcPPConnection(ModulinkApp& app, VkcDeviceManager& devices) : VkcPage(130, app, devices) {
   using M = VkcPPConnectionModel;
   auto* settings = Named(new QGroupBox(QStringLiteral("Connection settings"), this), M::kSettingsGroup);
   auto* form = new QFormLayout(settings);
@@ -66,60 +60,16 @@ VkcPPConnection::VkcPPConnection(ModulinkApp& app, VkcDeviceManager& devices, QW
   messages_ = std::make_unique<platform::qt::WindowMessages>(
       [this](uint32_t msg, intptr_t wParam, intptr_t) {
         if (msg != kPortStatusMessage) return;
-        BindHost();
-        model_.OnPortStatus(wParam);
-        if (binder_ != nullptr) binder_->Push();
+        GetModel().OnPortStatus(wParam);
+        UpdateControls();
       },
       this);
-  model_.SetWindow(messages_->Handle());
-  binder_ = new PageBinder(this, model_.Controls(), [this](int id, ControlEvent event) {
-    OnControl(id, static_cast<int>(event));
-  });
-  model_.Init();
-  binder_->Push();
+  GetModel().SetWindow(messages_->Handle());
+  Bind();
+  GetModel().Init();
+  UpdateControls();
 }
 
-VkcPPConnection::~VkcPPConnection() {
-  // The binder refers to the model's controls: it goes before them (widgets going later still
-  // send focus events).
-  delete binder_;
-  binder_ = nullptr;
-}
+VkcPPConnection::~VkcPPConnection() = default;
 
 platform::WindowHandle VkcPPConnection::Handle() const { return messages_->Handle(); }
-
-void VkcPPConnection::BindHost() { model_.SetHost(GetHostDialog()); }
-
-void VkcPPConnection::RefreshPage() {
-  BindHost();
-  model_.Refresh();
-  binder_->Push();
-}
-
-void VkcPPConnection::CommitPendingEdit() { binder_->CommitFocusedEdit(); }
-
-void VkcPPConnection::OnControl(int id, int eventCode) {
-  using M = VkcPPConnectionModel;
-  BindHost();
-  const auto event = static_cast<ControlEvent>(eventCode);
-  if (id == M::kPassword) return model_.OnPasswordChanged();
-  if (event == ControlEvent::SelectionChanged) {
-    switch (id) {
-      case M::kType: return model_.OnTypeChanged();
-      case M::kSerialPort: return model_.OnSerialPortChanged();
-      case M::kRate: return model_.OnRateChanged();
-      case M::kInterface: return model_.OnInterfaceChanged();
-      case M::kReceiverPort: return model_.OnReceiverPortChanged();
-      default: return;
-    }
-  }
-  if (event == ControlEvent::FocusLost) {
-    switch (id) {
-      case M::kAddress: return model_.OnAddressDone();
-      case M::kUserName: return model_.OnUserNameDone();
-      case M::kTcpPort: return model_.OnTcpPortDone();
-      default: return;
-    }
-  }
-  if (event == ControlEvent::Clicked && id == M::kConnect) model_.OnConnect();
-}

@@ -4,32 +4,22 @@
 
 #include <memory>
 
-#include "app/VkcTabPPDialog.h"
+#include "app/VkcPage.h"
 #include "pages/VkcPPConnectionModel.h"
 
-class PageBinder;
 namespace platform::qt {
 class WindowMessages;
 }
 
-class VkcPPConnection : public VkcTabPPDialog {
+class VkcPPConnection : public VkcPage<VkcPPConnectionModel> {
   Q_OBJECT
  public:
-  VkcPPConnection(ModulinkApp& app, VkcDeviceManager& devices, QWidget* parent = nullptr);
+  VkcPPConnection(ModulinkApp& app, VkcDeviceManager& devices);
   ~VkcPPConnection() override;
 
-  void RefreshPage() override;
-  void CommitPendingEdit() override;
-
-  VkcPPConnectionModel& Model() { return model_; }
-  PageBinder& Binder() { return *binder_; }
+  VkcPPConnectionModel& Model() { return GetModel(); }
   platform::WindowHandle Handle() const;
 
  private:
-  void OnControl(int id, int event);
-  void BindHost();
-
-  VkcPPConnectionModel model_;
   std::unique_ptr<platform::qt::WindowMessages> messages_;
-  PageBinder* binder_ = nullptr;
 };

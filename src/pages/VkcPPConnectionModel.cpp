@@ -35,7 +35,18 @@ bool ParseUnsigned(const std::u16string& text, uint64_t& out) {
 }  // namespace
 
 VkcPPConnectionModel::VkcPPConnectionModel(ModulinkApp& app, VkcDeviceManager& devices)
-    : app_(app), devices_(devices) {}
+    : app_(app), devices_(devices) {
+  On(kType, ControlEvent::SelectionChanged, [this] { OnTypeChanged(); });
+  On(kSerialPort, ControlEvent::SelectionChanged, [this] { OnSerialPortChanged(); });
+  On(kRate, ControlEvent::SelectionChanged, [this] { OnRateChanged(); });
+  On(kInterface, ControlEvent::SelectionChanged, [this] { OnInterfaceChanged(); });
+  On(kReceiverPort, ControlEvent::SelectionChanged, [this] { OnReceiverPortChanged(); });
+  On(kAddress, ControlEvent::FocusLost, [this] { OnAddressDone(); });
+  On(kUserName, ControlEvent::FocusLost, [this] { OnUserNameDone(); });
+  On(kTcpPort, ControlEvent::FocusLost, [this] { OnTcpPortDone(); });
+  OnAny(kPassword, [this](ControlEvent) { OnPasswordChanged(); });
+  On(kConnect, ControlEvent::Clicked, [this] { OnConnect(); });
+}
 
 VkcPPConnectionModel::~VkcPPConnectionModel() {
   // No status message may reach a page that is gone.
@@ -196,7 +207,7 @@ void VkcPPConnectionModel::OnTypeChanged() {
   ReadControls();
   app_.SetConnectionType(static_cast<uint32_t>(connectionType_));
   ShowTypeControls();
-  if (host_ != nullptr) host_->RefreshAllPages();
+  if (HasHost()) Host().RefreshAllPages();
 }
 
 void VkcPPConnectionModel::OnSerialPortChanged() {
@@ -206,7 +217,7 @@ void VkcPPConnectionModel::OnSerialPortChanged() {
     friendlyName_ = port->friendlyName;
     app_.Setting(kSerial, ModulinkApp::kPortKey).SetWString(port->devicePath);
   }
-  if (host_ != nullptr) host_->RefreshAllPages();
+  if (HasHost()) Host().RefreshAllPages();
 }
 
 void VkcPPConnectionModel::OnRateChanged() {
@@ -266,8 +277,8 @@ void VkcPPConnectionModel::EnableConnectionControls(bool enable) {
 }
 
 void VkcPPConnectionModel::OnConnect() {
-  if (host_ != nullptr) host_->UpdateTitle();
-  if (host_ == nullptr || !host_->LockProcess(this)) {
+  if (HasHost()) Host().UpdateTitle();
+  if (!HasHost() || !Host().LockProcess(this)) {
     ShowMessage("Unable to run connect/disconnect process.\nAnother process is running.");
     return;
   }
@@ -275,7 +286,7 @@ void VkcPPConnectionModel::OnConnect() {
   VkcComPort* port = Port();
   if (port != nullptr) port->SetOwnerWindow(window_);
   if (connected_) {
-    host_->UnlockProcess(this);
+    Host().UnlockProcess(this);
     if (!passThroughOff_) EnableDaisyChain();
     SetStatus(u"Disconnecting. Please wait...");
     if (VkcComPort* current = Port()) current->Close();
@@ -297,7 +308,7 @@ void VkcPPConnectionModel::OnConnect() {
   if (!opened) {
     SetStatus(u"Failed to connect.");
     // Nothing may follow that would free the lock: free it here, and let the user try again.
-    host_->UnlockProcess(this);
+    Host().UnlockProcess(this);
     EnableConnectionControls(true);
     controls_.Enable(kConnect, true);
   }
@@ -320,7 +331,7 @@ void VkcPPConnectionModel::OnPortStatus(intptr_t code) {
     default: break;
   }
   if (code == 6) return;
-  if (host_ != nullptr) host_->UnlockProcess(this);
+  if (HasHost()) Host().UnlockProcess(this);
   if (connected_ && passThroughOff_) {
     if (!EnableDaisyChain()) {
       SetStatus(u"Communication is not established through GPS receiver. Disconnecting. Please wait...");
@@ -343,14 +354,14 @@ bool VkcPPConnectionModel::EnableDaisyChain() {
     ShowMessage("Communication port is not open.");
     return false;
   }
-  if (host_ == nullptr || !host_->LockProcess(this)) {
+  if (!HasHost() || !Host().LockProcess(this)) {
     ShowMessage("Unable to run process.\nAnother process is running");
     return false;
   }
   const bool switchOn = passThroughOff_;
-  const ShellRun run = host_->RunTasks(switchOn ? u"Enabling Communicaton through GPS receiver"
-                                                : u"Disabling Communication through GPS receiver",
-                                       {{kOpPassThrough, switchOn ? 1 : 0}});
+  const ProgressRun run = Host().RunUnitTasks(switchOn ? u"Enabling Communicaton through GPS receiver"
+                                                       : u"Disabling Communication through GPS receiver",
+                                              {{kOpPassThrough, switchOn ? 1 : 0}});
   bool ok = false;
   if (run.modal == 1) {
     passThroughOff_ = !passThroughOff_;
@@ -386,7 +397,7 @@ bool VkcPPConnectionModel::EnableDaisyChain() {
     if (!switchOn && run.result != 1) passThroughOff_ = true;
   }
   // A run the user stopped proves nothing about the receiver: not established, flag unchanged.
-  host_->UnlockProcess(this);
+  Host().UnlockProcess(this);
   return ok;
 }
 

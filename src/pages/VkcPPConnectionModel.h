@@ -11,16 +11,15 @@
 #include <vector>
 
 #include "app/ConnectionControl.h"
-#include "app/PageControls.h"
+#include "app/PageModel.h"
 #include "link/PortInfo.h"
 #include "platform/Messages.h"
 
 class ModulinkApp;
-class PageHost;
 class VkcComPort;
 class VkcDeviceManager;
 
-class VkcPPConnectionModel : public ConnectionControl {
+class VkcPPConnectionModel : public PageModel, public ConnectionControl {
  public:
   // Control ids.
   static constexpr int kType = 1180;
@@ -50,13 +49,12 @@ class VkcPPConnectionModel : public ConnectionControl {
   VkcPPConnectionModel(ModulinkApp& app, VkcDeviceManager& devices);
   ~VkcPPConnectionModel() override;
 
-  void SetHost(PageHost* host) { host_ = host; }
   // The window the ports post their status (1044) to.
   void SetWindow(platform::WindowHandle window) { window_ = window; }
 
   // Dialog initialisation: port discovery, the interface list, the fixed lists.
   void Init();
-  void Refresh();
+  void Refresh() override;
 
   // Handlers by control, run after the view has read the acting control's value.
   void OnTypeChanged();
@@ -78,8 +76,6 @@ class VkcPPConnectionModel : public ConnectionControl {
   bool IsConnected() const { return connected_; }
   const std::map<std::u16string, PortInfo>& Ports() const { return ports_; }
   const std::u16string& FriendlyName() const { return friendlyName_; }
-  PageControls& Controls() { return controls_; }
-  const PageControls& Controls() const { return controls_; }
 
  private:
   void ReadControls();
@@ -97,9 +93,7 @@ class VkcPPConnectionModel : public ConnectionControl {
 
   ModulinkApp& app_;
   VkcDeviceManager& devices_;
-  PageHost* host_ = nullptr;
   platform::WindowHandle window_ = platform::kNoWindow;
-  PageControls controls_;
 
   std::map<std::u16string, PortInfo> ports_;
   std::u16string friendlyName_;

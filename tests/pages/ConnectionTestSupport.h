@@ -55,17 +55,24 @@ struct FakeHost : PageHost {
   int refreshAll = 0;
   int titles = 0;
   std::vector<std::pair<std::u16string, std::vector<ShellTask>>> runs;
-  std::deque<ShellRun> results;
+  std::deque<ProgressRun> results;
 
+  ModulinkApp& App() override { return *ModulinkApp::Instance(); }
   bool LockProcess(const void* owner) override { return lock.Lock(owner); }
   bool UnlockProcess(const void* owner) override { return lock.Unlock(owner); }
   bool IsProcessRunning() const override { return lock.IsHeld(); }
   void RefreshAllPages() override { ++refreshAll; }
+  bool ApplyAllPages() override { return true; }
   void UpdateTitle() override { ++titles; }
-  ShellRun RunTasks(const std::u16string& caption, const std::vector<ShellTask>& tasks) override {
-    runs.emplace_back(caption, tasks);
+  bool IdentifyUnit(const void*) override { return true; }
+  void PrintPreview() override {}
+  VkiPostProcess* UnitTarget() override { return nullptr; }
+  ProgressRun RunProgress(const std::vector<PageTask>& tasks, const ProgressOptions& options) override {
+    std::vector<ShellTask> steps;
+    for (const PageTask& task : tasks) steps.push_back({task.operation, task.parameter});
+    runs.emplace_back(options.caption, steps);
     if (results.empty()) return {1, 0};
-    ShellRun r = results.front();
+    ProgressRun r = results.front();
     results.pop_front();
     return r;
   }

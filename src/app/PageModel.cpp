@@ -1,0 +1,31 @@
+#include "app/PageModel.h"
+
+#include "app/PageHost.h"
+
+bool PageModel::TakeValues() {
+  VkcDataExchange dx(&controls_);
+  Exchange(dx);
+  if (dx.Ok()) return true;
+  ShowMessage(std::string_view(dx.Message()));
+  if (dx.FailedControl() > 0) controls_.RequestFocus(dx.FailedControl());
+  return false;
+}
+
+bool PageModel::Apply() { return TakeValues() && Store(); }
+
+void PageModel::Handle(int id, ControlEvent event) {
+  if (auto it = handlers_.find({id, event}); it != handlers_.end() && it->second) return it->second();
+  if (auto it = anyHandlers_.find(id); it != anyHandlers_.end() && it->second) it->second(event);
+}
+
+void PageModel::On(int id, ControlEvent event, Handler handler) { handlers_[{id, event}] = std::move(handler); }
+
+void PageModel::OnAny(int id, std::function<void(ControlEvent)> handler) { anyHandlers_[id] = std::move(handler); }
+
+int PageModel::ShowMessage(std::string_view utf8, unsigned flags, bool hint) {
+  return host_ != nullptr ? host_->ShowMessage(utf8, flags, hint) : 0;
+}
+
+int PageModel::ShowMessage(const std::u16string& text, unsigned flags, bool hint) {
+  return host_ != nullptr ? host_->ShowMessage(text, flags, hint) : 0;
+}

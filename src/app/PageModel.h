@@ -1,0 +1,64 @@
+#pragma once
+// The plain side of a page: its control states, its host, its handlers by control and event,
+// and the data exchange its apply runs. No Qt: page logic is tested on this with a test host.
+//
+// The view (VkcModulinkDlg with a PageBinder) reads every control into Controls() before a
+// handler or an apply runs, and writes them all back after. A page writes:
+//   Refresh()             fill the controls from the unit, the device and the settings;
+//   Exchange(dx)          take every field from the controls, with its checks (apply and the
+//                         checked edits run it);
+//   Store()               write the fields, once every check has passed;
+//   handlers registered with On(id, event, ...) in its constructor.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "app/PageControls.h"
+#include "app/VkcDataExchange.h"
+
+class PageHost;
+
+class PageModel {
+ public:
+  virtual ~PageModel() = default;
+
+  void SetHost(PageHost* host) { host_ = host; }
+  PageHost* GetHost() const { return host_; }
+  PageControls& Controls() { return controls_; }
+  const PageControls& Controls() const { return controls_; }
+
+  virtual void Refresh() {}
+  // Takes every field (all are assigned even after a failure, so none is left stale); the first
+  // failing check shows its message, asks the view to focus its control and refuses. Otherwise
+  // Store() decides.
+  bool Apply();
+
+  // Runs the handler registered for this control and event (or for any event of the control).
+  void Handle(int id, ControlEvent event);
+
+ protected:
+  virtual void Exchange(VkcDataExchange&) {}
+  virtual bool Store() { return true; }
+
+  using Handler = std::function<void()>;
+  void On(int id, ControlEvent event, Handler handler);
+  void OnAny(int id, std::function<void(ControlEvent)> handler);
+
+  // Runs the exchange without storing; true when every check passed, else its message is shown.
+  bool TakeValues();
+  // The host's message box; does nothing without a host.
+  int ShowMessage(std::string_view utf8, unsigned flags = 0, bool hint = false);
+  int ShowMessage(const std::u16string& text, unsigned flags = 0, bool hint = false);
+  PageHost& Host() { return *host_; }
+  bool HasHost() const { return host_ != nullptr; }
+
+  PageControls controls_;
+
+ private:
+  PageHost* host_ = nullptr;
+  std::map<std::pair<int, ControlEvent>, Handler> handlers_;
+  std::map<int, std::function<void(ControlEvent)>> anyHandlers_;
+};
