@@ -1,0 +1,393 @@
+#include "utilities/VkcPPBERTTxModel.h"
+
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+#include "app/ModulinkApp.h"
+#include "app/PageHost.h"
+#include "devices/VkcDevice.h"
+#include "devices/VkcImageNodes.h"
+#include "link/Format.h"
+#include "link/VkcComPort.h"
+#include "unit/BertTxTiming.h"
+#include "unit/VkcBERT.h"
+#include "unit/VkcSystem.h"
+
+using namespace bertpage;
+
+namespace {
+
+bool LeftOutOfTransmit(int protocol) {
+  for (int p : {1, 7, 9, 10, 11, 12, 14})
+    if (p == protocol) return true;
+  return false;
+}
+
+int ParseInt(const std::u16string& text, bool& ok) {
+  std::string s = Utf8(text);
+  char* end = nullptr;
+  long v = std::strtol(s.c_str(), &end, 10);
+  ok = !s.empty() && end != nullptr && *end == '\0' && v >= INT32_MIN && v <= INT32_MAX;
+  return ok ? static_cast<int>(v) : 0;
+}
+
+std::u16string Number(int64_t v) { return Wide(std::to_string(v)); }
+
+}  // namespace
+
+VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : app_(app) {
+  controls_.Select(kRateMode, Setting("Transmission Rate").GetInt() == 1 ? 1 : 0);
+  int duty = std::clamp(Setting("Duty Cycle").GetInt(), 0, 100);
+  controls_.SetRange(kDutySlider, 0, 100);
+  controls_[kDutySlider].tickInterval = 10;
+  controls_.SetValue(kDutySlider, duty);
+  controls_.SetText(kDuty, Number(duty));
+  std::vector<std::u16string> intervals;
+  for (int i = 100; i <= 1000; i += 100) intervals.push_back(Number(i));
+  controls_[kInterval].SetItems(intervals);
+  controls_.SetText(kInterval, Number(Setting("Interval").GetInt()));
+  controls_[kPowerUnit].SetItems({u"dBm", u"mW"}, {0, 1});
+  controls_.Select(kPowerUnit, 0);
+  controls_.SetCheck(kStatistics, Setting("Statistics").GetInt() != 0);
+  controls_.SetText(kStatFile, Wide(Setting("Stat. File").GetString()));
+  FillRunningTime(controls_, Wide(Setting("Running Time").GetString()));
+  for (int id : {kBitsSent, kMessagesSent, kDataRate, kShownDuty, kTemperature}) {
+    controls_.SetText(id, u"0");
+    controls_.SetReadOnly(id, true);
+  }
+  controls_.SetText(kStart, u"Start");
+  controls_.Enable(kStart, false);
+  ShowElapsed(controls_, false, -1);
+  EnableStatistics();
+  EnableRateControls(false);
+
+  On(kStart, ControlEvent::Clicked, [this] { OnStart(); });
+  On(kPowerUnit, ControlEvent::SelectionChanged, [this] { OnSelChangePowerCombo(); });
+  On(kPower, ControlEvent::TextEdited, [this] { OnChangePower(); });
+  On(kPower, ControlEvent::FocusLost, [this] { OnKillFocusPower(); });
+  OnAny(kPowerSlider, [this](ControlEvent) { OnPowerSlider(); });
+  OnAny(kDutySlider, [this](ControlEvent) { OnDutySlider(); });
+  On(kDuty, ControlEvent::TextEdited, [this] { OnChangeDutyCycle(); });
+  OnAny(kRateMode, [this](ControlEvent) { OnTransmissionRateMode(); });
+  OnAny(kInterval, [this](ControlEvent) { OnInterval(); });
+  On(kStatistics, ControlEvent::Clicked, [this] { OnClickedStatistics(); });
+  On(kBrowse, ControlEvent::Clicked, [this] { OnBrowseStatFile(); });
+  On(kProtocol, ControlEvent::SelectionChanged, [this] { UpdateRateText(); });
+  On(kChannel, ControlEvent::SelectionChanged, [this] { UpdateRateText(); });
+  On(kModulation, ControlEvent::SelectionChanged, [this] {
+    modulationIndex_ = static_cast<int>(controls_[kModulation].SelectedData());
+    UpdateRateText();
+  });
+}
+
+VkcPPBERTTxModel::~VkcPPBERTTxModel() = default;
+
+CfgNode& VkcPPBERTTxModel::Setting(const char* key) { return app_.Setting(kSection, key); }
+
+bool VkcPPBERTTxModel::IsRunning() const { return engine_ && engine_->IsRunning(); }
+
+bool VkcPPBERTTxModel::Extended() {
+  VkcSystem& unit = Host().Unit();
+  const VkcDevice* device = unit.GetCurrentDevice();
+  return device != nullptr && device->HasFeature(unit, 6);
+}
+
+void VkcPPBERTTxModel::EnableStatistics() {
+  bool on = controls_.Checked(kStatistics);
+  controls_.Enable(kStatFile, on);
+  controls_.Enable(kBrowse, on);
+}
+
+void VkcPPBERTTxModel::EnableRateControls(bool withDevice) {
+  bool interval = controls_.Selection(kRateMode) == 1;
+  controls_.Enable(kDutySlider, !interval && withDevice);
+  controls_.Enable(kDuty, !interval && withDevice);
+  controls_.Enable(kInterval, interval && withDevice);
+}
+
+void VkcPPBERTTxModel::BuildPowerControls() {
+  VkcSystem& unit = Host().Unit();
+  const VkcDevice* device = unit.GetCurrentDevice();
+  if (device == nullptr) return;
+  int lo = device->GetMinPowerDbm(), hi = device->GetMaxPowerDbm();
+  if (powerUnit_ == 1) {
+    bool ext = Extended();
+    // A limit outside the conversion table converts to -1: keep the range sound.
+    lo = std::max(0, VkcDevice::DbmToMilliwatts(lo, ext));
+    hi = std::max(lo, VkcDevice::DbmToMilliwatts(hi, ext));
+  }
+  powerMin_ = std::min(lo, hi);
+  powerMax_ = std::max(lo, hi);
+  if (power_ == 0) power_ = powerMin_;
+  power_ = std::clamp(power_, powerMin_, powerMax_);
+  controls_.SetRange(kPowerSlider, powerMin_, powerMax_);
+  controls_[kPowerSlider].tickInterval = std::max(1, (powerMax_ - powerMin_) / 10);
+  controls_.SetValue(kPowerSlider, power_);
+  controls_.SetText(kPowerMin, Number(powerMin_));
+  controls_.SetText(kPowerMax, Number(powerMax_));
+  controls_.SetText(kPower, Number(power_));
+}
+
+void VkcPPBERTTxModel::FillProtocols(int keep) {
+  ControlState& list = controls_[kProtocol];
+  list.SetItems({});
+  const VkcDevice* device = Host().Unit().GetCurrentDevice();
+  if (device == nullptr) return;
+  std::vector<int> protocols;
+  device->GetProtocolList(true, protocols);
+  device->GetProtocolList(false, protocols);
+  for (int p : protocols) {
+    if (LeftOutOfTransmit(p)) continue;
+    const char16_t* name = device->GetProtocolName(p);
+    list.AddItem(name ? name : u"", p);
+  }
+  int at = list.FindData(keep);
+  list.selection = at >= 0 ? at : (list.ItemCount() > 0 ? 0 : -1);
+  controls_.Enable(kProtocol, list.ItemCount() > 0);
+}
+
+void VkcPPBERTTxModel::UpdateRateText() {
+  if (!HasHost()) return;
+  VkcSystem& unit = Host().Unit();
+  const VkcDevice* device = unit.GetCurrentDevice();
+  ControlState& list = controls_[kModulation];
+  std::vector<int> modulations;
+  if (device != nullptr && controls_.Selection(kProtocol) >= 0)
+    device->GetModulationsForProtocol(static_cast<int>(controls_[kProtocol].SelectedData()), modulations);
+  if (modulations.empty()) {
+    list.SetItems({});
+    controls_.Enable(kModulation, false);
+  } else {
+    list.SetItems({});
+    for (int m : modulations) {
+      const char16_t* name = VkcDevice::GetModulationName(m);
+      list.AddItem(name ? name : u"", m);
+    }
+    int at = modulationIndex_ < 0 ? -1 : list.FindData(modulationIndex_);
+    if (modulationIndex_ >= 0 && at < 0) at = 0;
+    list.selection = at;
+    if (at >= 0) modulationIndex_ = static_cast<int>(list.SelectedData());
+    controls_.Enable(kModulation, !IsRunning());
+  }
+  float steps = device != nullptr ? device->GetChannelSpacingSteps(device->GetChannelSpacingIndex(unit, -1)) : 4.0f;
+  float kbps = static_cast<float>(steps * BertModulationFactor(modulationIndex_) * 2400.0f) / 1000.0f;
+  controls_.SetText(kRateText, Wide(StrPrintf("%4.1f kbps", static_cast<double>(kbps))));
+}
+
+void VkcPPBERTTxModel::Refresh() {
+  if (!HasHost() || IsRunning()) return;
+  VkcSystem& unit = Host().Unit();
+  const VkcDevice* device = unit.GetCurrentDevice();
+  bool usable = device != nullptr && device->HasTransmitter();
+  for (int id : {kStart, kPowerSlider, kPower, kPowerUnit, kChannel, kRateMode}) controls_.Enable(id, usable);
+  if (usable) {
+    power_ = unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 0));
+    if (powerUnit_ == 1) power_ = VkcDevice::DbmToMilliwatts(power_, Extended());
+    modulationIndex_ = unit.ReadInt(VkcPath(VkcImage::User, 2, 6));
+    BuildPowerControls();
+    FillProtocols(unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 1)));
+    FillChannels(controls_, unit, unit.ReadInt(VkcPath(VkcImage::User, 2, 0)));
+    UpdateRateText();
+  } else {
+    controls_.Enable(kModulation, false);
+    controls_.Enable(kProtocol, false);
+  }
+  EnableRateControls(usable);
+}
+
+void VkcPPBERTTxModel::OnSelChangePowerCombo() {
+  int unit = static_cast<int>(controls_[kPowerUnit].SelectedData());
+  if (unit == powerUnit_ || !HasHost()) return;
+  bool ext = Extended();
+  power_ = unit == 1 ? VkcDevice::DbmToMilliwatts(power_, ext) : VkcDevice::MilliwattsToDbm(power_, ext);
+  if (power_ < 0) power_ = 0;
+  powerUnit_ = unit;
+  BuildPowerControls();
+}
+
+void VkcPPBERTTxModel::OnChangePower() {
+  bool ok = false;
+  int v = ParseInt(controls_.Text(kPower), ok);
+  if (ok && v >= powerMin_ && v <= powerMax_) {
+    power_ = v;
+    controls_.SetValue(kPowerSlider, v);
+  }
+}
+
+void VkcPPBERTTxModel::OnKillFocusPower() {
+  bool ok = false;
+  int v = ParseInt(controls_.Text(kPower), ok);
+  if (ok && v >= powerMin_ && v <= powerMax_) return;
+  ShowMessage(StrPrintf("Power value is out of range.\nPlease select value between %d and %d", powerMin_, powerMax_));
+  power_ = controls_.Value(kPowerSlider);
+  controls_.SetText(kPower, Number(power_));
+}
+
+void VkcPPBERTTxModel::OnPowerSlider() {
+  power_ = std::clamp(controls_.Value(kPowerSlider), powerMin_, powerMax_);
+  controls_.SetText(kPower, Number(power_));
+}
+
+void VkcPPBERTTxModel::OnDutySlider() {
+  int duty = std::clamp(controls_.Value(kDutySlider), 0, 100);
+  controls_.SetText(kDuty, Number(duty));
+  Setting("Duty Cycle").SetInt(static_cast<uint32_t>(duty));
+}
+
+void VkcPPBERTTxModel::OnChangeDutyCycle() {
+  bool ok = false;
+  int duty = ParseInt(controls_.Text(kDuty), ok);
+  if (!ok) return;
+  duty = std::clamp(duty, 0, 100);
+  controls_.SetValue(kDutySlider, duty);
+  Setting("Duty Cycle").SetInt(static_cast<uint32_t>(duty));
+}
+
+void VkcPPBERTTxModel::OnTransmissionRateMode() {
+  Setting("Transmission Rate").SetInt(controls_.Selection(kRateMode) == 1 ? 1 : 0);
+  EnableRateControls(HasHost() && Host().Unit().GetCurrentDevice() != nullptr);
+}
+
+void VkcPPBERTTxModel::OnInterval() {
+  bool ok = false;
+  int v = ParseInt(controls_.Text(kInterval), ok);
+  if (!ok && controls_.Selection(kInterval) >= 0) v = ParseInt(controls_[kInterval].SelectedItem(), ok);
+  if (ok) Setting("Interval").SetInt(static_cast<uint32_t>(v));
+}
+
+void VkcPPBERTTxModel::OnClickedStatistics() {
+  Setting("Statistics").SetInt(controls_.Checked(kStatistics) ? 1 : 0);
+  EnableStatistics();
+}
+
+void VkcPPBERTTxModel::OnBrowseStatFile() {
+  if (!chooser_) return;
+  std::u16string path = chooser_(controls_.Text(kStatFile));
+  if (path.empty()) return;
+  controls_.SetText(kStatFile, path);
+  Setting("Stat. File").SetString(Utf8(path));
+}
+
+void VkcPPBERTTxModel::EnableAll(bool enabled) {
+  for (int id : {kPowerSlider, kPower, kPowerUnit, kModulation, kProtocol, kChannel, kRateMode, kDutySlider, kDuty,
+                 kInterval, kRunningTime, kStatistics, kBrowse, kStatFile})
+    controls_.Enable(id, enabled);
+}
+
+void VkcPPBERTTxModel::OnStart() {
+  if (!HasHost()) return;
+  if (IsRunning()) {
+    engine_->Stop();
+    return;
+  }
+  const bool interval = controls_.Selection(kRateMode) == 1;
+  bool ok = false;
+  int duty = std::clamp(ParseInt(controls_.Text(kDuty), ok), 0, 100);
+  if (!interval && duty == 0) {
+    ShowMessage("Unable to Run BERT transmission with 0% Duty Cycle");
+    return;
+  }
+  int intervalMs = std::clamp(ParseInt(controls_.Text(kInterval), ok), 0, 1000);
+  PageHost& host = Host();
+  if (!host.LockProcess(this)) {
+    ShowMessage("Unable to run BERT Tx process.\nAnother process is running");
+    return;
+  }
+  VkcSystem& unit = host.Unit();
+  const std::u16string runningText = controls_.Text(kRunningTime);
+  Setting("Running Time").SetString(Utf8(runningText));
+  if (!tasks_) tasks_ = std::make_unique<Tasks>(unit);
+  BertTxRequest& r = tasks_->transmit;
+  r.channel = controls_.Selection(kChannel) >= 0 ? static_cast<int>(controls_[kChannel].SelectedData()) : -1;
+  r.power = power_;
+  r.powerInMilliwatts = powerUnit_ == 1;
+  r.protocol = controls_.Selection(kProtocol) >= 0 ? static_cast<int>(controls_[kProtocol].SelectedData()) : -1;
+  r.modulationIndex = modulationIndex_;
+  tasks_->failure.clear();
+  // The unit's commands run in the progress dialog, so a silent unit never freezes the window.
+  ProgressRun run = host.RunProgress({{tasks_.get(), Tasks::kPrepareTransmit, 0}}, {});
+  if (run.modal != 1) {
+    ShowMessage(tasks_->failure.empty() ? std::string("Unable to switch to command mode") : tasks_->failure);
+    host.UnlockProcess(this);
+    return;
+  }
+  const VkcDevice* device = unit.GetCurrentDevice();
+  const int m = BertModulationFactor(modulationIndex_);
+  const float s = device ? device->GetChannelSpacingSteps(device->GetChannelSpacingIndex(unit, -1)) : 4.0f;
+  auto restore = [&] { host.RunProgress({{tasks_.get(), Tasks::kRestoreTransmit, 0}}, {}); };
+  file_.Begin(controls_.Checked(kStatistics), Utf8(controls_.Text(kStatFile)));
+  if (file_.On()) {
+    BertHeaderInfo info;
+    info.serial = unit.GetSerialNumber().ToString(std::string_view("-"));
+    info.when = std::time(nullptr);
+    const char16_t* name = modulationIndex_ >= 0 ? VkcDevice::GetModulationName(modulationIndex_) : nullptr;
+    info.modulation = name ? Utf8(name) : std::string();
+    info.spacingKHz = device ? device->GetChannelSpacingHz(unit) / 1000.0 : 0.0;
+    info.frequencyMHz = tasks_->frequencyMHz;
+    std::string error = file_.WriteHeader(bertfile::TransmitHeader(info));
+    if (!error.empty()) {
+      ShowMessage(error);
+      restore();
+      host.UnlockProcess(this);
+      return;
+    }
+  }
+  VkcComPort* port = unit.GetCurrentPort();
+  BertTxTiming t = ComputeBertTxTiming(m, s, interval, duty, intervalMs, port ? port->GetBaudRate() : 0);
+  runningTime_ = ParseRunningTime(runningText);
+  if (!engine_) engine_ = std::make_unique<VkcBERT>(unit);
+  engine_->SetFrameSize(static_cast<uint32_t>(std::max(1, t.frameSize)));
+  engine_->SetRunningTime(runningTime_);
+  if (!engine_->Prepare(window_, t.pauseMs) || !engine_->Start(true)) {
+    restore();
+    host.UnlockProcess(this);
+    return;
+  }
+  copy_ = BertStatistics{};
+  controls_.SetText(kShownDuty, Number(t.shownDuty));
+  controls_.SetText(kStart, u"Stop");
+  EnableAll(false);
+  ShowElapsed(controls_, true, runningTime_);
+}
+
+void VkcPPBERTTxModel::OnBertMessage(intptr_t wParam) {
+  if (!engine_ || !HasHost()) return;
+  if (wParam == VkcBERT::kCounters) {
+    BertStatistics s = engine_->GetStatistics();
+    controls_.SetText(kBitsSent, Number(static_cast<int64_t>(s.bitsSent)));
+    controls_.SetText(kMessagesSent, Number(static_cast<int64_t>(s.framesSent)));
+    controls_.SetText(kDataRate, Number(static_cast<int>(s.rate)));
+    controls_.SetText(kTemperature, Number(s.temperature));
+    controls_.SetText(kElapsed, Number(s.elapsedSeconds));
+    controls_.SetValue(kProgress, static_cast<int>(s.elapsedSeconds));
+  } else if (wParam == VkcBERT::kStep) {
+    if (!file_.On()) return;
+    BertStatistics now = engine_->GetStatistics();
+    std::string error = file_.AppendRow(bertfile::TransmitRow(now, copy_));
+    copy_ = now;
+    if (!error.empty()) ShowMessage(error);
+  } else if (wParam == VkcBERT::kEnded) {
+    engine_->Join();
+    PageHost& host = Host();
+    if (tasks_) host.RunProgress({{tasks_.get(), Tasks::kRestoreTransmit, 0}}, {});
+    controls_.SetText(kStart, u"Start");
+    controls_.Enable(kRateMode, true);
+    controls_.Enable(kRunningTime, true);
+    controls_.Enable(kStatistics, true);
+    EnableStatistics();
+    ShowElapsed(controls_, false, -1);
+    if (!host.UnlockProcess(this)) {
+      ShowMessage("Unable to Unlock BERT Tx process");
+      return;
+    }
+    const bool withDevice = host.Unit().GetCurrentDevice() != nullptr;
+    if (withDevice) {
+      for (int id : {kPowerSlider, kPower, kPowerUnit, kChannel}) controls_.Enable(id, true);
+      FillProtocols(static_cast<int>(controls_[kProtocol].SelectedData()));
+      UpdateRateText();
+    }
+    EnableRateControls(withDevice);
+    ShowMessage("Transmission Completed");
+  }
+}

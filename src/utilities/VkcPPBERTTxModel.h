@@ -1,0 +1,87 @@
+#pragma once
+// The BERT Transmit page without widgets: sets the radio up as a test transmitter (channel,
+// power, protocol, modulation, hardware flow control), sizes the frames and pauses for the chosen
+// duty cycle or interval, runs the engine in transmit mode, shows its counters, appends a row to
+// the statistics file every step, and restores the radio when the test ends.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/PageModel.h"
+#include "platform/Messages.h"
+#include "unit/BertStatistics.h"
+#include "utilities/VkcPPBertCommon.h"
+
+class CfgNode;
+class ModulinkApp;
+class VkcBERT;
+
+class VkcPPBERTTxModel : public PageModel {
+ public:
+  static constexpr int kPowerSlider = 1031;
+  static constexpr int kPowerMin = 1032;
+  static constexpr int kPowerMax = 1033;
+  static constexpr int kPower = 1034;
+  static constexpr int kPowerUnit = 1035;
+  static constexpr int kModulation = 1022;
+  static constexpr int kRateText = 1024;
+  static constexpr int kRateMode = 1055;  // radio group: 0 duty cycle, 1 intervals
+  static constexpr int kIntervalsRadio = 1056;
+  static constexpr int kDutySlider = 1057;
+  static constexpr int kDuty = 1058;
+  static constexpr int kInterval = 1060;
+  static constexpr int kBitsSent = 1061;
+  static constexpr int kMessagesSent = 1062;
+  static constexpr int kDataRate = 1063;
+  static constexpr int kShownDuty = 1064;
+  static constexpr int kTemperature = 1065;
+  static constexpr const char* kSection = "BERT_TX";
+
+  explicit VkcPPBERTTxModel(ModulinkApp& app);
+  ~VkcPPBERTTxModel() override;
+
+  void SetWindow(platform::WindowHandle window) { window_ = window; }
+  void SetFileChooser(std::function<std::u16string(const std::u16string& current)> chooser) {
+    chooser_ = std::move(chooser);
+  }
+
+  void Refresh() override;
+  void OnStart();
+  void OnBertMessage(intptr_t wParam);
+  void OnSelChangePowerCombo();
+  void OnChangePower();
+  void OnKillFocusPower();
+  void OnPowerSlider();
+  void OnDutySlider();
+  void OnChangeDutyCycle();
+  void OnTransmissionRateMode();
+  void OnInterval();
+  void OnClickedStatistics();
+  void OnBrowseStatFile();
+  void UpdateRateText();
+  bool IsRunning() const;
+  VkcBERT* Engine() const { return engine_.get(); }
+
+ private:
+  CfgNode& Setting(const char* key);
+  void BuildPowerControls();
+  void FillProtocols(int keep);
+  void EnableRateControls(bool withDevice);
+  void EnableStatistics();
+  void EnableAll(bool enabled);
+  bool Extended();
+
+  ModulinkApp& app_;
+  platform::WindowHandle window_ = platform::kNoWindow;
+  std::function<std::u16string(const std::u16string&)> chooser_;
+  std::unique_ptr<VkcBERT> engine_;
+  std::unique_ptr<bertpage::Tasks> tasks_;
+  bertpage::StatFile file_;
+  BertStatistics copy_;
+  int powerMin_ = 0, powerMax_ = 0, power_ = 0;
+  int powerUnit_ = 0;  // 0 dBm, 1 mW
+  int modulationIndex_ = -1;
+  int32_t runningTime_ = -1;
+};
