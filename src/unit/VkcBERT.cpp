@@ -217,6 +217,10 @@ void VkcBERT::ReceiveLoop(platform::Event& stop) {
         values[0] = stats_.temperature, values[1] = stats_.rssi, values[2] = stats_.remotePower;
       }
       end = !ReceiveStep(stop, values);
+      // The watch covers the step's queries only: input ignored after a CTS drop would otherwise
+      // stop the loop for good, as it turns only on counted data.
+      watchCts_.store(false);
+      inputIgnored_.store(false);
       std::lock_guard<platform::CriticalSection> g(lock_);
       stats_.rate = rate;
       stats_.temperature = values[0], stats_.rssi = values[1], stats_.remotePower = values[2];
