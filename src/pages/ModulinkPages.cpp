@@ -11,6 +11,9 @@
 
 #include "pages/VkcPPConnection.h"
 
+#include "utilities/VkcPPBERTTx.h"
+#include "utilities/VkcPPBERTRx.h"
+
 namespace {
 using namespace titles;
 
@@ -56,8 +59,10 @@ const PageEntry kPages[] = {
     // Utilities: Download Firmware
 
     // Utilities: BERT Transmit
+    {kUtilities, kBertTransmit, Make<VkcPPBERTTx>},
 
     // Utilities: BERT Receive
+    {kUtilities, kBertReceive, Make<VkcPPBERTRx>},
 
     // Utilities: L-band Status
 
