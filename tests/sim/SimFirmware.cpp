@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "platform/Timing.h"
 
@@ -156,7 +157,12 @@ bool SimFirmware::WaitBytes(size_t count, uint32_t ms, platform::Event& stop) {
     if (have) {
       // On a paced line the bytes are there only once the line could have carried them.
       if (lineFree <= now) return true;
-      return stop.Wait(static_cast<uint32_t>((lineFree - now + 999) / 1000)) != 0;
+      // A block's line time is a few milliseconds: sleep it out to the microsecond, so the pace
+      // is the line's and not the wait's granularity.
+      const uint64_t waitUs = lineFree - now;
+      if (waitUs >= 50000) return stop.Wait(static_cast<uint32_t>(waitUs / 1000)) != 0 && WaitBytes(count, ms, stop);
+      std::this_thread::sleep_for(std::chrono::microseconds(waitUs));
+      return !stop.IsSet();
     }
     if (now >= deadline) return false;
     const uint64_t left = (deadline - now + 999) / 1000;
