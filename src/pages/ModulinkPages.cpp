@@ -11,6 +11,8 @@
 
 #include "pages/VkcPPConnection.h"
 
+#include "pages/VkcPPDownloadImage.h"
+
 #include "utilities/VkcPPBERTTx.h"
 #include "utilities/VkcPPBERTRx.h"
 
@@ -57,6 +59,7 @@ const PageEntry kPages[] = {
     // Preferences: Connection (attached below: the shell asks it about the pass-through)
 
     // Utilities: Download Firmware
+    {kUtilities, kDownloadFirmware, Make<VkcPPDownloadImage>},
 
     // Utilities: BERT Transmit
     {kUtilities, kBertTransmit, Make<VkcPPBERTTx>},
