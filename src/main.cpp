@@ -4,10 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "app/ModulinkApp.h"
+#include "app/ModulinkDlg.h"
 #include "app/ModulinkStartup.h"
 #include "link/EnumSerialPorts.h"
 #include "link/Utf.h"
 #include "pages/ModulinkPages.h"
+#include "reports/VkcPrintPreviewWnd.h"
 
 namespace {
 
@@ -48,5 +51,8 @@ int main(int argc, char** argv) {
   if (const char* extra = std::getenv("MODULINK_EXTRA_PORTS"); extra != nullptr && *extra != '\0')
     SetPortListSource(std::make_shared<ExtraPortsSource>(extra));
   ModulinkStartup startup;
-  return startup.Run(AttachPages);
+  return startup.Run([](ModulinkDlg& dialog, ModulinkApp& app, VkcDeviceManager& devices) {
+    AttachPages(dialog, app, devices);
+    dialog.SetPrintPreview([&dialog, &app] { VkcPrintPreviewWnd::Open(&dialog, &app.System()); });
+  });
 }

@@ -29,17 +29,29 @@ VkcTopPPConfigDlg::VkcTopPPConfigDlg(QWidget* parent) : VkcTopPPSubDialog(131, p
   send_->setEnabled(false);
   save_ = AddButton(this, layout, QStringLiteral("Save settings to file "), kIdSaveToFile);
   load_ = AddButton(this, layout, QStringLiteral("Load settings from file"), kIdLoadFromFile);
+  print_ = AddButton(this, layout, QStringLiteral("Print Config."), kIdPrint);
+  print_->setEnabled(false);
   layout->addStretch(1);
   MakeNonDefault(this);
   connect(identify_, &QPushButton::clicked, this, &VkcTopPPConfigDlg::OnIdentify);
   connect(send_, &QPushButton::clicked, this, &VkcTopPPConfigDlg::OnSendToRadio);
   connect(save_, &QPushButton::clicked, this, &VkcTopPPConfigDlg::OnSaveToFile);
   connect(load_, &QPushButton::clicked, this, &VkcTopPPConfigDlg::OnLoadFromFile);
+  connect(print_, &QPushButton::clicked, this, &VkcTopPPConfigDlg::OnPrint);
 }
 
 void VkcTopPPConfigDlg::RefreshPage() {
   ModulinkDlg* host = GetHostDialog();
-  send_->setEnabled(host != nullptr && host->Unit().CurrentProductId() > 0);
+  const bool unit = host != nullptr && host->Unit().CurrentProductId() > 0;
+  send_->setEnabled(unit);
+  print_->setEnabled(unit);
+}
+
+void VkcTopPPConfigDlg::OnPrint() {
+  ModulinkDlg* host = GetHostDialog();
+  if (host == nullptr) return;
+  host->ApplyAllPages();
+  host->PrintPreview();
 }
 
 void VkcTopPPConfigDlg::OnIdentify() {
