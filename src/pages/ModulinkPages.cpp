@@ -13,8 +13,14 @@
 
 #include "pages/VkcPPDownloadImage.h"
 
+#include "pages/VkcPPGSMGPRS.h"
+
+#include "pages/VkcPPRTNServices.h"
+
 #include "utilities/VkcPPBERTTx.h"
 #include "utilities/VkcPPBERTRx.h"
+
+#include "utilities/VkcPPVRSUtility.h"
 
 namespace {
 using namespace titles;
@@ -51,8 +57,10 @@ const PageEntry kPages[] = {
     // Configurations: Bluetooth
 
     // Configurations: GSM/GPRS
+    {kConfigurations, kGsmGprs, Make<VkcPPGSMGPRS>},
 
     // Configurations: RTN
+    {kConfigurations, kRtn, Make<VkcPPRTNServices>},
 
     // Configurations: Remote List
 
@@ -74,6 +82,7 @@ const PageEntry kPages[] = {
     // Utilities: Beacon almanac
 
     // Utilities: RTN utility
+    {kUtilities, kRtnUtility, Make<VkcPPVRSUtility>},
 
     // Networking: Identification
 

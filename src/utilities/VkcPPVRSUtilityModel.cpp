@@ -177,10 +177,10 @@ void VkcPPVRSUtilityModel::RunConnect() {
       return;
     }
   }
-  if (rtn->IsMonitorRunning()) {
-    // The lock is held while the service runs; the disconnect waits for the monitor's end.
-    rtn->RequestMonitorStop();
-  } else {
+  // A disconnect lets the monitor end first; operation 6 waits for it.
+  if (rtn->IsMonitorRunning()) rtn->RequestMonitorStop();
+  // The lock stays with this page while the service runs; otherwise it is taken here.
+  if (!holdsLock_) {
     VkcComPort* port = unit->GetCurrentPort();
     if (port == nullptr || !port->IsOpen()) {
       ShowMessage(std::string_view("Communication port is not open"));
@@ -190,8 +190,9 @@ void VkcPPVRSUtilityModel::RunConnect() {
       ShowMessage(std::string_view("Unable to run process.\nAnother process is running"));
       return;
     }
-    rtn->SetMonitoring(controls_.Checked(kMonitor));
+    holdsLock_ = true;
   }
+  rtn->SetMonitoring(controls_.Checked(kMonitor));
   ProgressOptions options{connect ? u"RTN Connecting" : u"RTN Disconnecting", true, false};
   const ProgressRun run =
       Host().RunProgress({{Host().UnitTarget(), VkcSystem::kOpRtnService, connect ? 1 : 0}}, options);
@@ -200,7 +201,10 @@ void VkcPPVRSUtilityModel::RunConnect() {
 
 void VkcPPVRSUtilityModel::Conclude(const VkcISUtilityController::Report& report) {
   for (const std::string& message : report.messages) ShowMessage(std::string_view(message));
-  if (report.release && HasHost()) Host().UnlockProcess(this);
+  if (report.release && holdsLock_) {
+    Host().UnlockProcess(this);
+    holdsLock_ = false;
+  }
 }
 
 void VkcPPVRSUtilityModel::ShowStatus(bool reset) {

@@ -60,6 +60,7 @@ class VkcPPVRSUtilityModel : public PageModel {
   void OnPortLeft();
 
   platform::WindowHandle window_ = platform::kNoWindow;
+  bool holdsLock_ = false;  // taken for a connect, kept while the service runs
   int service_ = 0;
   int port_ = 0;
   int routing_ = -1;

@@ -2,9 +2,15 @@
 // connected, watched and disconnected; failed connects and every refusal give the lock back, so
 // the program can close.
 
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +18,7 @@
 #include "pages/NetworkServiceTestUnit.h"
 #include "platform/Messages.h"
 #include "support/FakePageHost.h"
+#include "utilities/VkcPPVRSUtility.h"
 #include "utilities/VkcPPVRSUtilityModel.h"
 
 namespace {
@@ -213,6 +220,41 @@ TEST_F(VrsUtilityPage, MonitorCheckBoxPausesAndResumesTheStatus) {
   ASSERT_TRUE(Pump(Ctl::kNoticeStopped));
   EXPECT_FALSE(host.IsProcessRunning());
   EXPECT_FALSE(sim.rtn.Connected());
+}
+
+}  // namespace
+
+namespace {
+
+// The page's widgets and its window: the notices arrive through the user-interface thread's queue.
+TEST(VrsUtilityView, ConnectShowsTheStatusAndDisconnectFreesTheLock) {
+  nettest::ScopedTimeScale scale(0.05);
+  nettest::SimGsmUnit sim;
+  testsupport::FakePageHost host;
+  ASSERT_TRUE(sim.Connect(host));
+  VkcPPVRSUtility page;
+  page.SetPageHost(&host);
+  page.RefreshPage();
+  auto* button = page.findChild<QPushButton*>(QStringLiteral("ctl%1").arg(M::kConnect));
+  auto* rssi = page.findChild<QLineEdit*>(QStringLiteral("ctl%1").arg(M::kRssi));
+  ASSERT_NE(button, nullptr);
+  ASSERT_NE(rssi, nullptr);
+  EXPECT_TRUE(rssi->isReadOnly());
+  auto until = [](const std::function<bool()>& done) {
+    for (int i = 0; i < 400 && !done(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      platform::SleepMs(5);
+    }
+    return done();
+  };
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(until([&] { return rssi->text() == QStringLiteral("-71"); }));
+  EXPECT_EQ(button->text(), QStringLiteral("Disconnect"));
+  EXPECT_TRUE(host.IsProcessRunning());
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(until([&] { return button->text() == QStringLiteral("Connect"); }));
+  EXPECT_FALSE(host.IsProcessRunning());
+  EXPECT_EQ(host.messages, std::vector<std::string>{});
 }
 
 }  // namespace
