@@ -176,7 +176,8 @@ void VkcPPBERTRxModel::OnBertMessage(intptr_t wParam) {
   if (wParam == VkcBERT::kCounters) {
     ShowCounters(engine_->GetStatistics());
   } else if (wParam == VkcBERT::kStep) {
-    if (!file_.On()) return;
+    // Rows while the box is ticked, into a file that got this run's header.
+    if (!file_.On() || !controls_.Checked(kStatistics)) return;
     BertStatistics now = engine_->GetStatistics();
     std::string error = file_.AppendRow(bertfile::ReceiveRow(now, copy_, shownBer_));
     copy_ = now;

@@ -313,7 +313,7 @@ void VkcPPBERTTxModel::OnStart() {
     return;
   }
   const VkcDevice* device = unit.GetCurrentDevice();
-  const int m = BertModulationFactor(modulationIndex_);
+  const int m = device ? BertModulationFactor(modulationIndex_) : 1;
   const float s = device ? device->GetChannelSpacingSteps(device->GetChannelSpacingIndex(unit, -1)) : 4.0f;
   auto restore = [&] { host.RunProgress({{tasks_.get(), Tasks::kRestoreTransmit, 0}}, {}); };
   file_.Begin(controls_.Checked(kStatistics), Utf8(controls_.Text(kStatFile)));
