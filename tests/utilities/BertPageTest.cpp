@@ -223,3 +223,28 @@ TEST_F(BertPage, ReceiveRunsToItsRunningTimeAndRestoresProtocolAndChannel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BertPage, ReceiveWithoutSignalShowsNothingAndStopsOnTheButton) {
+  VkcPPBERTRxModel model(host.App());
+  model.SetHost(&host);
+  model.SetWindow(window.Handle());
+  model.Refresh();
+  PageControls& c = model.Controls();
+  const std::string path = dir.File("quiet.txt");
+  c.SetCheck(bertpage::kStatistics, true);
+  c.SetText(bertpage::kStatFile, bertpage::Wide(path));
+  model.OnStart();
+  ASSERT_TRUE(model.IsRunning()) << host.LastMessage();
+  platform::SleepMs(800);  // two steps' time: the engine posts and asks nothing without data
+  EXPECT_TRUE(window.Messages().empty());
+  model.OnStart();  // the button reads "Stop"
+  ASSERT_TRUE(PumpUntilEnd(model, window, 10000));
+  EXPECT_EQ(window.Messages().size(), 1u);
+  EXPECT_FALSE(host.IsProcessRunning());
+  EXPECT_EQ(c.Text(VkcPPBERTRxModel::kBitsReceived), u"0");
+  EXPECT_EQ(Lines(path).size(), 6u);  // the header and its empty line only
+}
+
+}  // namespace
