@@ -20,11 +20,6 @@ int32_t Truncate(float v) { return static_cast<int32_t>(std::clamp(v, 0.0f, 2.0e
 
 }  // namespace
 
-int BertModulationFactor(int modulationIndex) {
-  static const int kFactors[6] = {1, 2, 3, 4, 1, 2};
-  return modulationIndex >= 0 && modulationIndex < 6 ? kFactors[modulationIndex] : 1;
-}
-
 BertTxTiming ComputeBertTxTiming(int modulationFactor, float spacingSteps, bool intervalMode, int duty,
                                  int intervalMs, uint32_t baud) {
   BertTxTiming t;

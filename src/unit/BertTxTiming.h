@@ -11,10 +11,8 @@ struct BertTxTiming {
   int32_t shownDuty = 0;  // per cent
 };
 
-// Bits per symbol of modulation index 0..5 (1 for any other).
-int BertModulationFactor(int modulationIndex);
-
 // spacingSteps: channel spacing / 6250 Hz. intervalMode false: duty (1..100 %); true: intervalMs.
 // baud 0 (no line rate, as over TCP) gives the whole 1000 ms pause.
+// modulationFactor: bits per symbol of the modulation.
 BertTxTiming ComputeBertTxTiming(int modulationFactor, float spacingSteps, bool intervalMode, int duty,
                                  int intervalMs, uint32_t baud);

@@ -6,6 +6,8 @@
 
 #include "app/ModulinkApp.h"
 #include "app/PageHost.h"
+#include "app/PageText.h"
+#include "app/VkcDataExchange.h"
 #include "devices/VkcDevice.h"
 #include "devices/VkcImageNodes.h"
 #include "link/Format.h"
@@ -25,10 +27,8 @@ bool LeftOutOfTransmit(int protocol) {
 }
 
 int ParseInt(const std::u16string& text, bool& ok) {
-  std::string s = Utf8(text);
-  char* end = nullptr;
-  long v = std::strtol(s.c_str(), &end, 10);
-  ok = !s.empty() && end != nullptr && *end == '\0' && v >= INT32_MIN && v <= INT32_MAX;
+  int64_t v = 0;
+  ok = VkcDataExchange::ParseInt(text, v) && v >= INT32_MIN && v <= INT32_MAX;
   return ok ? static_cast<int>(v) : 0;
 }
 
@@ -38,11 +38,7 @@ std::u16string Number(int64_t v) { return Wide(std::to_string(v)); }
 
 VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : app_(app) {
   controls_.Select(kRateMode, Setting("Transmission Rate").GetInt() == 1 ? 1 : 0);
-  int duty = std::clamp(Setting("Duty Cycle").GetInt(), 0, 100);
-  controls_.SetRange(kDutySlider, 0, 100);
-  controls_[kDutySlider].tickInterval = 10;
-  controls_.SetValue(kDutySlider, duty);
-  controls_.SetText(kDuty, Number(duty));
+  duty_.Show(controls_, 0, 100, Setting("Duty Cycle").GetInt(), 10);
   std::vector<std::u16string> intervals;
   for (int i = 100; i <= 1000; i += 100) intervals.push_back(Number(i));
   controls_[kInterval].SetItems(intervals);
@@ -64,11 +60,21 @@ VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : app_(app) {
 
   On(kStart, ControlEvent::Clicked, [this] { OnStart(); });
   On(kPowerUnit, ControlEvent::SelectionChanged, [this] { OnSelChangePowerCombo(); });
-  On(kPower, ControlEvent::TextEdited, [this] { OnChangePower(); });
+  On(kPower, ControlEvent::TextEdited, [this] { power_.OnEditChanged(controls_); });
   On(kPower, ControlEvent::FocusLost, [this] { OnKillFocusPower(); });
-  OnAny(kPowerSlider, [this](ControlEvent) { OnPowerSlider(); });
-  OnAny(kDutySlider, [this](ControlEvent) { OnDutySlider(); });
-  On(kDuty, ControlEvent::TextEdited, [this] { OnChangeDutyCycle(); });
+  On(kPowerSlider, ControlEvent::Scrolled, [this] { power_.OnScroll(controls_); });
+  On(kDutySlider, ControlEvent::Scrolled, [this] {
+    duty_.OnScroll(controls_);
+    OnDutyChanged();
+  });
+  On(kDuty, ControlEvent::TextEdited, [this] {
+    duty_.OnEditChanged(controls_);
+    OnDutyChanged();
+  });
+  On(kDuty, ControlEvent::FocusLost, [this] {
+    duty_.OnEditLeft(controls_);
+    OnDutyChanged();
+  });
   OnAny(kRateMode, [this](ControlEvent) { OnTransmissionRateMode(); });
   OnAny(kInterval, [this](ControlEvent) { OnInterval(); });
   On(kStatistics, ControlEvent::Clicked, [this] { OnClickedStatistics(); });
@@ -107,26 +113,16 @@ void VkcPPBERTTxModel::EnableRateControls(bool withDevice) {
 }
 
 void VkcPPBERTTxModel::BuildPowerControls() {
-  VkcSystem& unit = Host().Unit();
-  const VkcDevice* device = unit.GetCurrentDevice();
+  const VkcDevice* device = Host().Unit().GetCurrentDevice();
   if (device == nullptr) return;
-  int lo = device->GetMinPowerDbm(), hi = device->GetMaxPowerDbm();
-  if (powerUnit_ == 1) {
-    bool ext = Extended();
-    // A limit outside the conversion table converts to -1: keep the range sound.
-    lo = std::max(0, VkcDevice::DbmToMilliwatts(lo, ext));
-    hi = std::max(lo, VkcDevice::DbmToMilliwatts(hi, ext));
-  }
-  powerMin_ = std::min(lo, hi);
-  powerMax_ = std::max(lo, hi);
-  if (power_ == 0) power_ = powerMin_;
-  power_ = std::clamp(power_, powerMin_, powerMax_);
-  controls_.SetRange(kPowerSlider, powerMin_, powerMax_);
-  controls_[kPowerSlider].tickInterval = std::max(1, (powerMax_ - powerMin_) / 10);
-  controls_.SetValue(kPowerSlider, power_);
-  controls_.SetText(kPowerMin, Number(powerMin_));
-  controls_.SetText(kPowerMax, Number(powerMax_));
-  controls_.SetText(kPower, Number(power_));
+  range_ = PowerRange::FromDbm(device->GetMinPowerDbm(), device->GetMaxPowerDbm(), range_.unit, Extended());
+  // A limit outside the conversion table converts to -1: keep the range sound.
+  range_.min = std::max(0, range_.min);
+  range_.max = std::max(range_.min, range_.max);
+  if (powerValue_ == 0) powerValue_ = range_.min;
+  power_.Show(controls_, range_.min, range_.max, powerValue_, std::max(1, range_.Tick()));
+  controls_.SetText(kPowerMin, Number(range_.min));
+  controls_.SetText(kPowerMax, Number(range_.max));
 }
 
 void VkcPPBERTTxModel::FillProtocols(int keep) {
@@ -171,8 +167,7 @@ void VkcPPBERTTxModel::UpdateRateText() {
     controls_.Enable(kModulation, !IsRunning());
   }
   float steps = device != nullptr ? device->GetChannelSpacingSteps(device->GetChannelSpacingIndex(unit, -1)) : 4.0f;
-  float kbps = static_cast<float>(steps * BertModulationFactor(modulationIndex_) * 2400.0f) / 1000.0f;
-  controls_.SetText(kRateText, Wide(StrPrintf("%4.1f kbps", static_cast<double>(kbps))));
+  controls_.SetText(kRateText, Wide(RateText(steps, modulationIndex_)));
 }
 
 void VkcPPBERTTxModel::Refresh() {
@@ -182,8 +177,8 @@ void VkcPPBERTTxModel::Refresh() {
   bool usable = device != nullptr && device->HasTransmitter();
   for (int id : {kStart, kPowerSlider, kPower, kPowerUnit, kChannel, kRateMode}) controls_.Enable(id, usable);
   if (usable) {
-    power_ = unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 0));
-    if (powerUnit_ == 1) power_ = VkcDevice::DbmToMilliwatts(power_, Extended());
+    range_.extended = Extended();
+    powerValue_ = range_.FromDbmValue(unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 0)));
     modulationIndex_ = unit.ReadInt(VkcPath(VkcImage::User, 2, 6));
     BuildPowerControls();
     FillProtocols(unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 1)));
@@ -197,51 +192,21 @@ void VkcPPBERTTxModel::Refresh() {
 }
 
 void VkcPPBERTTxModel::OnSelChangePowerCombo() {
-  int unit = static_cast<int>(controls_[kPowerUnit].SelectedData());
-  if (unit == powerUnit_ || !HasHost()) return;
-  bool ext = Extended();
-  power_ = unit == 1 ? VkcDevice::DbmToMilliwatts(power_, ext) : VkcDevice::MilliwattsToDbm(power_, ext);
-  if (power_ < 0) power_ = 0;
-  powerUnit_ = unit;
+  PowerUnit unit = controls_[kPowerUnit].SelectedData() == 1 ? PowerUnit::Milliwatt : PowerUnit::Dbm;
+  if (unit == range_.unit || !HasHost()) return;
+  powerValue_ = std::max(0, PowerRange::Convert(power_.Value(), range_.unit, unit, Extended()));
+  range_.unit = unit;
   BuildPowerControls();
 }
 
-void VkcPPBERTTxModel::OnChangePower() {
-  bool ok = false;
-  int v = ParseInt(controls_.Text(kPower), ok);
-  if (ok && v >= powerMin_ && v <= powerMax_) {
-    power_ = v;
-    controls_.SetValue(kPowerSlider, v);
-  }
-}
-
 void VkcPPBERTTxModel::OnKillFocusPower() {
-  bool ok = false;
-  int v = ParseInt(controls_.Text(kPower), ok);
-  if (ok && v >= powerMin_ && v <= powerMax_) return;
-  ShowMessage(StrPrintf("Power value is out of range.\nPlease select value between %d and %d", powerMin_, powerMax_));
-  power_ = controls_.Value(kPowerSlider);
-  controls_.SetText(kPower, Number(power_));
+  if (power_.OnEditLeft(controls_)) return;
+  ShowMessage(StrPrintf("Power value is out of range.\nPlease select value between %d and %d", power_.Min(),
+                        power_.Max()));
 }
 
-void VkcPPBERTTxModel::OnPowerSlider() {
-  power_ = std::clamp(controls_.Value(kPowerSlider), powerMin_, powerMax_);
-  controls_.SetText(kPower, Number(power_));
-}
-
-void VkcPPBERTTxModel::OnDutySlider() {
-  int duty = std::clamp(controls_.Value(kDutySlider), 0, 100);
-  controls_.SetText(kDuty, Number(duty));
-  Setting("Duty Cycle").SetInt(static_cast<uint32_t>(duty));
-}
-
-void VkcPPBERTTxModel::OnChangeDutyCycle() {
-  bool ok = false;
-  int duty = ParseInt(controls_.Text(kDuty), ok);
-  if (!ok) return;
-  duty = std::clamp(duty, 0, 100);
-  controls_.SetValue(kDutySlider, duty);
-  Setting("Duty Cycle").SetInt(static_cast<uint32_t>(duty));
+void VkcPPBERTTxModel::OnDutyChanged() {
+  Setting("Duty Cycle").SetInt(static_cast<uint32_t>(controls_.Value(kDutySlider)));
 }
 
 void VkcPPBERTTxModel::OnTransmissionRateMode() {
@@ -300,8 +265,8 @@ void VkcPPBERTTxModel::OnStart() {
   if (!tasks_) tasks_ = std::make_unique<Tasks>(unit);
   BertTxRequest& r = tasks_->transmit;
   r.channel = controls_.Selection(kChannel) >= 0 ? static_cast<int>(controls_[kChannel].SelectedData()) : -1;
-  r.power = power_;
-  r.powerInMilliwatts = powerUnit_ == 1;
+  r.power = power_.Value();
+  r.powerInMilliwatts = range_.unit == PowerUnit::Milliwatt;
   r.protocol = controls_.Selection(kProtocol) >= 0 ? static_cast<int>(controls_[kProtocol].SelectedData()) : -1;
   r.modulationIndex = modulationIndex_;
   tasks_->failure.clear();
@@ -313,7 +278,7 @@ void VkcPPBERTTxModel::OnStart() {
     return;
   }
   const VkcDevice* device = unit.GetCurrentDevice();
-  const int m = device ? BertModulationFactor(modulationIndex_) : 1;
+  const int m = device ? BitsPerSymbol(modulationIndex_) : 1;
   const float s = device ? device->GetChannelSpacingSteps(device->GetChannelSpacingIndex(unit, -1)) : 4.0f;
   auto restore = [&] { host.RunProgress({{tasks_.get(), Tasks::kRestoreTransmit, 0}}, {}); };
   file_.Begin(controls_.Checked(kStatistics), Utf8(controls_.Text(kStatFile)));

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "app/PageModel.h"
+#include "app/PowerRange.h"
+#include "app/SliderEditPair.h"
 #include "platform/Messages.h"
 #include "unit/BertStatistics.h"
 #include "utilities/VkcPPBertCommon.h"
@@ -51,11 +53,8 @@ class VkcPPBERTTxModel : public PageModel {
   void OnStart();
   void OnBertMessage(intptr_t wParam);
   void OnSelChangePowerCombo();
-  void OnChangePower();
   void OnKillFocusPower();
-  void OnPowerSlider();
-  void OnDutySlider();
-  void OnChangeDutyCycle();
+  void OnDutyChanged();
   void OnTransmissionRateMode();
   void OnInterval();
   void OnClickedStatistics();
@@ -80,8 +79,10 @@ class VkcPPBERTTxModel : public PageModel {
   std::unique_ptr<bertpage::Tasks> tasks_;
   bertpage::StatFile file_;
   BertStatistics copy_;
-  int powerMin_ = 0, powerMax_ = 0, power_ = 0;
-  int powerUnit_ = 0;  // 0 dBm, 1 mW
+  SliderEditPair power_{kPowerSlider, kPower};
+  SliderEditPair duty_{kDutySlider, kDuty};
+  PowerRange range_;
+  int powerValue_ = 0;  // in the unit shown
   int modulationIndex_ = -1;
   int32_t runningTime_ = -1;
 };

@@ -248,3 +248,33 @@ TEST_F(BertPage, ReceiveWithoutSignalShowsNothingAndStopsOnTheButton) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BertPage, TransmitPowerKeepsToItsLimitsInEitherUnit) {
+  using M = VkcPPBERTTxModel;
+  M model(host.App());
+  model.SetHost(&host);
+  model.Refresh();
+  PageControls& c = model.Controls();
+  const ControlRange dbm = *c.Get(M::kPowerSlider).range;
+  EXPECT_LT(dbm.min, dbm.max);
+  EXPECT_EQ(c.Text(M::kPowerMin), bertpage::Wide(std::to_string(dbm.min)));
+  // Leaving the edit with a value out of range says so and takes the slider's position back.
+  c.SetText(M::kPower, bertpage::Wide(std::to_string(dbm.max + 1)));
+  model.Handle(M::kPower, ControlEvent::TextEdited);
+  model.Handle(M::kPower, ControlEvent::FocusLost);
+  EXPECT_EQ(host.LastMessage(), "Power value is out of range.\nPlease select value between " +
+                                    std::to_string(dbm.min) + " and " + std::to_string(dbm.max));
+  EXPECT_EQ(c.Text(M::kPower), bertpage::Wide(std::to_string(c.Value(M::kPowerSlider))));
+  // In mW the limits and the value are converted; back in dBm they are as before.
+  c.Select(M::kPowerUnit, 1);
+  model.Handle(M::kPowerUnit, ControlEvent::SelectionChanged);
+  const ControlRange mw = *c.Get(M::kPowerSlider).range;
+  EXPECT_GT(mw.max, dbm.max);
+  c.Select(M::kPowerUnit, 0);
+  model.Handle(M::kPowerUnit, ControlEvent::SelectionChanged);
+  EXPECT_EQ(*c.Get(M::kPowerSlider).range, dbm);
+}
+
+}  // namespace
