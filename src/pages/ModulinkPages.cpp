@@ -22,6 +22,12 @@
 
 #include "utilities/VkcPPVRSUtility.h"
 
+#include "pages/VkcPPIdentify.h"
+
+#include "pages/VkcPPModem.h"
+
+#include "pages/VkcPPRemoteList.h"
+
 namespace {
 using namespace titles;
 
@@ -43,6 +49,7 @@ struct PageEntry {
 // In tab order; a title without a line has no page yet and shows no tab.
 const PageEntry kPages[] = {
     // Configurations: Identification
+    {kConfigurations, kIdentification, &Make<VkcPPIdentify>},
 
     // Configurations: Wireless Interface
 
@@ -51,6 +58,7 @@ const PageEntry kPages[] = {
     // Configurations: Serial Interface
 
     // Configurations: Modem
+    {kConfigurations, kModem, &Make<VkcPPModem>},
 
     // Configurations: Dealer Configuration
 
@@ -63,6 +71,7 @@ const PageEntry kPages[] = {
     {kConfigurations, kRtn, Make<VkcPPRTNServices>},
 
     // Configurations: Remote List
+    {kConfigurations, kRemoteList, &Make<VkcPPRemoteList>},
 
     // Preferences: Connection (attached below: the shell asks it about the pass-through)
 

@@ -1,0 +1,74 @@
+#pragma once
+// The Modem page without widgets: sleep mode (inactivity before sleeping; waking by the internal
+// clock with its period, the control line or the external sense line) and the two alarm event
+// outputs. Active only for units with a transmitter; the alarm controls only for models with
+// alarm outputs.
+
+#include <cstdint>
+
+#include "app/PageModel.h"
+#include "link/UnitId.h"
+
+class VkcDevice;
+
+class VkcPPModemModel : public PageModel {
+ public:
+  static constexpr int kSleep = 1102;
+  static constexpr int kInactivitySlider = 1104;
+  static constexpr int kInactivity = 1105;
+  static constexpr int kClock = 1106;
+  static constexpr int kPeriodSlider = 1107;
+  static constexpr int kPeriod = 1108;
+  static constexpr int kControlLine = 1109;
+  static constexpr int kSenseLine = 1110;
+  static constexpr int kAlarm1Box = 1121;
+  static constexpr int kOutput1 = 1111;
+  static constexpr int kEvent1Buttons[] = {1112, 1113, 1114};
+  static constexpr int kAlarm2Box = 1122;
+  static constexpr int kOutput2 = 1115;
+  static constexpr int kEvent2Buttons[] = {1116, 1117, 1123};
+  static constexpr int kThresholdButtons[] = {1119, 1120};
+  // The radio groups as one control each (their buttons keep their own ids).
+  static constexpr int kEvent1 = 11120;
+  static constexpr int kEvent2 = 11160;
+  static constexpr int kThreshold = 11190;
+  // The second output's event that has a BER threshold.
+  static constexpr int kBerEvent = 2;
+
+  VkcPPModemModel();
+  void Refresh() override;
+
+  void OnSleepClicked();
+  void OnClockClicked();
+  void OnAlarmClicked();
+  // Typing moves the slider within its range; leaving an edit out of range takes the slider's
+  // position; moving a slider copies its position into the edit.
+  void OnEditChanged(int edit);
+  void OnEditDone(int edit);
+  void OnSliderMoved(int slider);
+
+ protected:
+  // Stores only what refresh filled, for the unit it filled it for.
+  bool Store() override;
+
+ private:
+  struct Pair {
+    int slider;
+    int edit;
+  };
+  static Pair PairOf(int control);
+  void UpdateSleepControls();
+  void UpdateAlarmControls();
+  void ShowAlarmControls(bool shown);
+  // The edit's value in ms; the slider's position when the text is no number.
+  int EditValue(int edit) const;
+  void SetPair(int slider, int64_t value);
+
+  const VkcDevice* shownDevice_ = nullptr;  // the unit refresh filled the controls for, or none
+  UnitId shownSerial_;
+  bool alarms_ = false;
+  // Ranges of the device refresh filled for (never below 1: they divide the stored steps).
+  int sleepMin_ = 100, sleepMax_ = 25500, wakeMin_ = 10, wakeMax_ = 2550;
+  // Stored event indexes no button stands for are kept as they were.
+  int event1_ = -1, event2_ = -1, threshold_ = -1;
+};
