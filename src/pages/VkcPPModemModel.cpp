@@ -1,14 +1,11 @@
 #include "pages/VkcPPModemModel.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <limits>
-#include <string>
 
 #include "app/PageHost.h"
 #include "devices/VkcDevice.h"
-#include "link/Utf.h"
 #include "unit/VkcSystem.h"
 
 namespace {
@@ -18,21 +15,17 @@ constexpr int kSleepControls[] = {VkcPPModemModel::kInactivitySlider, VkcPPModem
                                   VkcPPModemModel::kPeriod,           VkcPPModemModel::kControlLine,
                                   VkcPPModemModel::kSenseLine};
 
-bool ParseInt(const std::u16string& text, int64_t& value) {
-  const std::string utf8 = Utf16ToUtf8(text);
-  size_t begin = utf8.find_first_not_of(' ');
-  if (begin == std::string::npos) return false;
-  size_t end = utf8.find_last_not_of(' ') + 1;
-  const auto [ptr, ec] = std::from_chars(utf8.data() + begin, utf8.data() + end, value);
-  return ec == std::errc() && ptr == utf8.data() + end;
+// Milliseconds from stored steps of the minimum, cut to what a slider holds.
+int Milliseconds(uint32_t steps, int minimum) {
+  return static_cast<int>(std::min<int64_t>(int64_t{steps} * minimum, std::numeric_limits<int>::max()));
 }
 
-std::u16string Digits(int64_t value) { return Utf8ToUtf16(std::to_string(value)); }
+uint32_t Steps(const SliderEditPair& pair) { return static_cast<uint32_t>(pair.Value() / pair.Min()); }
 
-// Stored steps are 32-bit; a value of ms past the node's range is cut to it.
-uint32_t Steps(int64_t ms, int minimum) {
-  const int64_t steps = ms / minimum;
-  return static_cast<uint32_t>(std::clamp<int64_t>(steps, 0, std::numeric_limits<uint32_t>::max()));
+// The device's range with a minimum of at least 1 and a maximum not below it.
+void Range(int& min, int& max) {
+  min = std::max(min, 1);
+  max = std::max(max, min);
 }
 
 // An event or threshold index a button stands for, else -1.
@@ -46,25 +39,16 @@ VkcPPModemModel::VkcPPModemModel() {
   for (int id : {kOutput1, kOutput2}) On(id, ControlEvent::Clicked, [this] { OnAlarmClicked(); });
   for (int id : kEvent1Buttons) On(id, ControlEvent::Clicked, [this] { OnAlarmClicked(); });
   for (int id : kEvent2Buttons) On(id, ControlEvent::Clicked, [this] { OnAlarmClicked(); });
-  for (int edit : {kInactivity, kPeriod}) {
-    OnAny(edit, [this, edit](ControlEvent event) {
-      if (event == ControlEvent::TextEdited) OnEditChanged(edit);
-      if (event == ControlEvent::FocusLost) OnEditDone(edit);
-    });
-  }
-  for (int slider : {kInactivitySlider, kPeriodSlider}) {
-    OnAny(slider, [this, slider](ControlEvent event) {
-      if (event == ControlEvent::Scrolled || event == ControlEvent::ValueChanged) OnSliderMoved(slider);
-    });
+  for (SliderEditPair* pair : {&inactivity_, &period_}) {
+    const int edit = pair == &inactivity_ ? kInactivity : kPeriod;
+    const int slider = pair == &inactivity_ ? kInactivitySlider : kPeriodSlider;
+    On(edit, ControlEvent::TextEdited, [this, pair] { pair->OnEditChanged(controls_); });
+    On(edit, ControlEvent::FocusLost, [this, pair] { pair->OnEditLeft(controls_); });
+    On(slider, ControlEvent::Scrolled, [this, pair] { pair->OnScroll(controls_); });
   }
   controls_.Enable(kSleep, false);
   for (int id : kSleepControls) controls_.Enable(id, false);
   ShowAlarmControls(false);
-}
-
-VkcPPModemModel::Pair VkcPPModemModel::PairOf(int control) {
-  if (control == kPeriod || control == kPeriodSlider) return {kPeriodSlider, kPeriod};
-  return {kInactivitySlider, kInactivity};
 }
 
 void VkcPPModemModel::Refresh() {
@@ -79,15 +63,12 @@ void VkcPPModemModel::Refresh() {
     return;
   }
   controls_.Enable(kSleep, true);
-  device->GetSleepDelayRange(sleepMin_, sleepMax_);
-  device->GetWakeIntervalRange(wakeMin_, wakeMax_);
+  int sleepMin = 0, sleepMax = 0, wakeMin = 0, wakeMax = 0;
+  device->GetSleepDelayRange(sleepMin, sleepMax);
+  device->GetWakeIntervalRange(wakeMin, wakeMax);
   // Stored values count steps of the minimum: a device with no positive minimum counts single ms.
-  sleepMin_ = std::max(sleepMin_, 1), sleepMax_ = std::max(sleepMax_, sleepMin_);
-  wakeMin_ = std::max(wakeMin_, 1), wakeMax_ = std::max(wakeMax_, wakeMin_);
-  controls_.SetRange(kInactivitySlider, sleepMin_, sleepMax_);
-  controls_[kInactivitySlider].tickInterval = (sleepMax_ - sleepMin_) / 20;
-  controls_.SetRange(kPeriodSlider, wakeMin_, wakeMax_);
-  controls_[kPeriodSlider].tickInterval = (wakeMax_ - wakeMin_) / 20;
+  Range(sleepMin, sleepMax);
+  Range(wakeMin, wakeMax);
 
   const uint32_t inactivity = static_cast<uint32_t>(unit.ReadInt(VkcNodes::kSleepInactivity));
   const uint32_t period = static_cast<uint32_t>(unit.ReadInt(VkcNodes::kSleepWakePeriod));
@@ -95,8 +76,9 @@ void VkcPPModemModel::Refresh() {
   controls_.SetCheck(kClock, period != 0);
   controls_.SetCheck(kControlLine, unit.ReadInt(VkcNodes::kSleepWakeByControl) != 0);
   controls_.SetCheck(kSenseLine, unit.ReadInt(VkcNodes::kSleepWakeBySense) != 0);
-  SetPair(kInactivitySlider, static_cast<int64_t>(inactivity) * sleepMin_);
-  SetPair(kPeriodSlider, static_cast<int64_t>(period) * wakeMin_);
+  // A value of 0 (off) shows the minimum, where checking the box starts.
+  inactivity_.Show(controls_, sleepMin, sleepMax, Milliseconds(inactivity, sleepMin), (sleepMax - sleepMin) / 20);
+  period_.Show(controls_, wakeMin, wakeMax, Milliseconds(period, wakeMin), (wakeMax - wakeMin) / 20);
   UpdateSleepControls();
 
   alarms_ = device->HasAlarmOutputs();
@@ -134,11 +116,9 @@ void VkcPPModemModel::UpdateSleepControls() {
   const bool sleep = controls_.Checked(kSleep);
   for (int id : kSleepControls) controls_.Enable(id, sleep);
   if (!sleep) return;
-  if (EditValue(kInactivity) == 0) SetPair(kInactivitySlider, sleepMin_);
   const bool clock = controls_.Checked(kClock);
   controls_.Enable(kPeriodSlider, clock);
   controls_.Enable(kPeriod, clock);
-  if (clock && EditValue(kPeriod) == 0) SetPair(kPeriodSlider, wakeMin_);
 }
 
 void VkcPPModemModel::UpdateAlarmControls() {
@@ -169,49 +149,16 @@ void VkcPPModemModel::ShowAlarmControls(bool shown) {
   }
 }
 
-int VkcPPModemModel::EditValue(int edit) const {
-  int64_t value = 0;
-  if (!ParseInt(controls_.Text(edit), value)) return controls_.Value(PairOf(edit).slider);
-  return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-void VkcPPModemModel::SetPair(int slider, int64_t value) {
-  const Pair pair = PairOf(slider);
-  const bool period = slider == kPeriodSlider;
-  const int min = period ? wakeMin_ : sleepMin_, max = period ? wakeMax_ : sleepMax_;
-  controls_.SetValue(pair.slider, static_cast<int>(std::clamp<int64_t>(value, min, max)));
-  controls_.SetText(pair.edit, Digits(value));
-}
-
-void VkcPPModemModel::OnEditChanged(int edit) {
-  const Pair pair = PairOf(edit);
-  const bool period = edit == kPeriod;
-  const int min = period ? wakeMin_ : sleepMin_, max = period ? wakeMax_ : sleepMax_;
-  int64_t value = 0;
-  if (!ParseInt(controls_.Text(edit), value)) value = min;
-  controls_.SetValue(pair.slider, static_cast<int>(std::clamp<int64_t>(value, min, max)));
-}
-
-void VkcPPModemModel::OnEditDone(int edit) {
-  const Pair pair = PairOf(edit);
-  const bool period = edit == kPeriod;
-  const int min = period ? wakeMin_ : sleepMin_, max = period ? wakeMax_ : sleepMax_;
-  int64_t value = 0;
-  if (!ParseInt(controls_.Text(edit), value) || value < min || value > max)
-    controls_.SetText(edit, Digits(controls_.Value(pair.slider)));
-}
-
-void VkcPPModemModel::OnSliderMoved(int slider) {
-  controls_.SetText(PairOf(slider).edit, Digits(controls_.Value(slider)));
-}
-
 bool VkcPPModemModel::Store() {
   if (!HasHost() || shownDevice_ == nullptr) return true;
   VkcSystem& unit = Host().Unit();
   if (unit.GetCurrentDevice() != shownDevice_ || unit.GetSerialNumber() != shownSerial_) return true;
+  // An edit still holding a value out of range takes its slider's, as leaving it would.
+  inactivity_.OnEditLeft(controls_);
+  period_.OnEditLeft(controls_);
   if (controls_.Checked(kSleep)) {
-    unit.At(VkcNodes::kSleepInactivity).SetInt(Steps(EditValue(kInactivity), sleepMin_));
-    unit.At(VkcNodes::kSleepWakePeriod).SetInt(controls_.Checked(kClock) ? Steps(EditValue(kPeriod), wakeMin_) : 0);
+    unit.At(VkcNodes::kSleepInactivity).SetInt(Steps(inactivity_));
+    unit.At(VkcNodes::kSleepWakePeriod).SetInt(controls_.Checked(kClock) ? Steps(period_) : 0);
     unit.At(VkcNodes::kSleepWakeByControl).SetInt(controls_.Checked(kControlLine) ? 1 : 0);
     unit.At(VkcNodes::kSleepWakeBySense).SetInt(controls_.Checked(kSenseLine) ? 1 : 0);
   } else {

@@ -4,9 +4,8 @@
 // outputs. Active only for units with a transmitter; the alarm controls only for models with
 // alarm outputs.
 
-#include <cstdint>
-
 #include "app/PageModel.h"
+#include "app/SliderEditPair.h"
 #include "link/UnitId.h"
 
 class VkcDevice;
@@ -41,34 +40,23 @@ class VkcPPModemModel : public PageModel {
   void OnSleepClicked();
   void OnClockClicked();
   void OnAlarmClicked();
-  // Typing moves the slider within its range; leaving an edit out of range takes the slider's
-  // position; moving a slider copies its position into the edit.
-  void OnEditChanged(int edit);
-  void OnEditDone(int edit);
-  void OnSliderMoved(int slider);
 
  protected:
   // Stores only what refresh filled, for the unit it filled it for.
   bool Store() override;
 
  private:
-  struct Pair {
-    int slider;
-    int edit;
-  };
-  static Pair PairOf(int control);
   void UpdateSleepControls();
   void UpdateAlarmControls();
   void ShowAlarmControls(bool shown);
-  // The edit's value in ms; the slider's position when the text is no number.
-  int EditValue(int edit) const;
-  void SetPair(int slider, int64_t value);
 
   const VkcDevice* shownDevice_ = nullptr;  // the unit refresh filled the controls for, or none
   UnitId shownSerial_;
   bool alarms_ = false;
-  // Ranges of the device refresh filled for (never below 1: they divide the stored steps).
-  int sleepMin_ = 100, sleepMax_ = 25500, wakeMin_ = 10, wakeMax_ = 2550;
+  // Inactivity and period in ms, within the device's ranges (whose minimums are never below 1:
+  // they divide the stored steps).
+  SliderEditPair inactivity_{kInactivitySlider, kInactivity};
+  SliderEditPair period_{kPeriodSlider, kPeriod};
   // Stored event indexes no button stands for are kept as they were.
   int event1_ = -1, event2_ = -1, threshold_ = -1;
 };

@@ -199,11 +199,13 @@ TEST_F(Pages, ModemShowsStepsOfTheMinimumAndStoresThemBack) {
                                &VkcNodes::kSleepWakeByControl, &VkcNodes::kSleepWakeBySense})
     EXPECT_EQ(unit.ReadInt(*p), 0) << p->ToString();
 
-  // Checked again: an inactivity of 0 becomes the minimum.
-  c.SetText(M::kInactivity, u"0");
+  // Shown again and checked: an inactivity of 0 starts at the minimum.
+  modem.Refresh();
+  EXPECT_FALSE(c.Checked(M::kSleep));
   c.SetCheck(M::kSleep, true);
   modem.Handle(M::kSleep, ControlEvent::Clicked);
   EXPECT_EQ(c.Text(M::kInactivity), u"100");
+  EXPECT_TRUE(c.Get(M::kInactivity).enabled);
 }
 
 TEST_F(Pages, ModemEditsAndSlidersFollowEachOther) {
@@ -216,9 +218,10 @@ TEST_F(Pages, ModemEditsAndSlidersFollowEachOther) {
     int slider;        // while typing
     const char16_t* left;  // after leaving the edit
   };
+  // In order: what is left of one case is where the next starts.
   const Case cases[] = {
       {u"25500", 25500, u"25500"}, {u"30000", 25500, u"25500"}, {u"50", 100, u"100"},
-      {u"", 100, u"100"},          {u"7000", 7000, u"7000"},    {u"x", 100, u"100"},
+      {u"7000", 7000, u"7000"},    {u"x", 7000, u"7000"},       {u"", 7000, u"7000"},
   };
   for (const Case& k : cases) {
     c.SetText(M::kInactivity, k.typed);
