@@ -27,10 +27,10 @@ class VkcPPModemModel : public PageModel {
   static constexpr int kOutput2 = 1115;
   static constexpr int kEvent2Buttons[] = {1116, 1117, 1123};
   static constexpr int kThresholdButtons[] = {1119, 1120};
-  // The radio groups as one control each (their buttons keep their own ids).
-  static constexpr int kEvent1 = 11120;
-  static constexpr int kEvent2 = 11160;
-  static constexpr int kThreshold = 11190;
+  // The radio groups, known by their first buttons' ids (the checked index is their selection).
+  static constexpr int kEvent1 = kEvent1Buttons[0];
+  static constexpr int kEvent2 = kEvent2Buttons[0];
+  static constexpr int kThreshold = kThresholdButtons[0];
   // The second output's event that has a BER threshold.
   static constexpr int kBerEvent = 2;
 
