@@ -1,5 +1,5 @@
 // A firmware download of one 512 KiB image into the simulated unit over a line paced at 115200
-// bit/s both ways, timed from the start of the download to its successful end (the moment the page
+// bit/s (the transfer's blocks and its ACKs take their line time), timed from the start of the download to its successful end (the moment the page
 // shows "Image successfully upgraded"). The unit runs version 2 software, so the plan is: load the
 // image, wait for the unit's restart banner, identify the unit again.
 //
@@ -19,6 +19,7 @@
 
 #include "devices/VkcDeviceManager.h"
 #include "devices/VkcDeviceTimeouts.h"
+#include "link/VkcErrorProcessor.h"
 #include "link/VkcMessageIds.h"
 #include "link/VkcSerialPort.h"
 #include "platform/Messages.h"
@@ -55,7 +56,6 @@ int main() {
     std::fprintf(stderr, "cannot open the simulated unit\n");
     return 1;
   }
-  unit.SetPaced(true);
   VkcSystem system;
   system.Attach(&manager, &settings, [&port] { return &port; });
   platform::Event idle;
@@ -64,6 +64,7 @@ int main() {
   for (int i = 0; i < 3 && !identified; ++i)
     identified = system.Process(VkcSystem::kOpIdentify, 0, platform::kNoWindow, idle) == 0;
   if (!identified) {
+    for (const auto& e : ErrorLog().Entries()) std::fprintf(stderr, "%s\n", e.text.c_str());
     std::fprintf(stderr, "identification failed\n");
     return 1;
   }

@@ -170,6 +170,12 @@ bool SimFirmware::WaitBytes(size_t count, uint32_t ms, platform::Event& stop) {
   }
 }
 
+void SimFirmware::Reply(uint8_t control) {
+  // On a paced line the reply takes its byte's time too.
+  if (options_.pacedRate != 0) std::this_thread::sleep_for(std::chrono::microseconds(10'000'000 / options_.pacedRate));
+  unit_.Send(std::string(1, static_cast<char>(control)));
+}
+
 void SimFirmware::WaitLine(platform::Event& stop) {
   // A moment of quiet before a NAK, so the rest of a damaged block is not taken for the next one.
   while (WaitBytes(1, 50, stop)) {
@@ -211,7 +217,7 @@ void SimFirmware::Receive(const std::string& word, platform::Event& stop) {
         std::lock_guard<std::mutex> g(m_);
         rx_.pop_front();
       }
-      unit_.Send(std::string(1, static_cast<char>(kACK)));
+      Reply(kACK);
       load.complete = started;
       break;
     }
@@ -247,7 +253,7 @@ void SimFirmware::Receive(const std::string& word, platform::Event& stop) {
       unit_.Send(std::string(2, static_cast<char>(kCAN)));  // out of step: give up
       break;
     }
-    unit_.Send(std::string(1, static_cast<char>(kACK)));
+    Reply(kACK);
   }
   unit_.SetRawInput(nullptr);
 

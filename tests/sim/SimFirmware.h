@@ -33,7 +33,7 @@ struct SimFirmwareOptions {
   std::string banner = "\r\nModem RTOS Real Time kernel v2\r\n";
   uint32_t askIntervalMs = 1000;  // 'C' while no block has come
   uint32_t idleTimeoutMs = 20000; // the receiver gives up after this long without a byte
-  uint32_t pacedRate = 0;         // non-zero: bytes reach the receiver no faster than this line rate
+  uint32_t pacedRate = 0;         // non-zero: the transfer's bytes, both ways, take their line time at this rate
   uint32_t storeDelayMs = 200;    // storing the image before the confirmation
 };
 
@@ -73,6 +73,7 @@ class SimFirmware {
   // Waits until count bytes are buffered. False on the idle time-out or stop.
   bool WaitBytes(size_t count, uint32_t ms, platform::Event& stop);
   void WaitLine(platform::Event& stop);
+  void Reply(uint8_t control);
   void Store(SimFirmwareLoad load);
 
   SimUnit& unit_;
