@@ -8,7 +8,6 @@
 
 #include "link/VkcMessageIds.h"
 #include "platform/qt/WindowMessages.h"
-#include "unit/VkcBERT.h"
 #include "utilities/VkcPPBertView.h"
 
 VkcPPBERTRx::VkcPPBERTRx(ModulinkApp& app) : VkcPage(143, app) {
@@ -59,12 +58,7 @@ VkcPPBERTRx::VkcPPBERTRx(ModulinkApp& app) : VkcPage(143, app) {
   UpdateControls();
 }
 
-VkcPPBERTRx::~VkcPPBERTRx() {
-  // The engine's worker ends before the window handle it posts to goes.
-  if (VkcBERT* engine = GetModel().Engine()) {
-    engine->Stop();
-    engine->Join();
-  }
-}
+// The model's engine ends its worker as the model goes; posts to this page's handle are dropped.
+VkcPPBERTRx::~VkcPPBERTRx() = default;
 
 platform::WindowHandle VkcPPBERTRx::Handle() const { return messages_->Handle(); }

@@ -11,7 +11,6 @@
 
 #include "link/VkcMessageIds.h"
 #include "platform/qt/WindowMessages.h"
-#include "unit/VkcBERT.h"
 #include "utilities/VkcPPBertView.h"
 
 VkcPPBERTTx::VkcPPBERTTx(ModulinkApp& app) : VkcPage(140, app) {
@@ -88,12 +87,7 @@ VkcPPBERTTx::VkcPPBERTTx(ModulinkApp& app) : VkcPage(140, app) {
   UpdateControls();
 }
 
-VkcPPBERTTx::~VkcPPBERTTx() {
-  // The engine's worker ends before the window handle it posts to goes.
-  if (VkcBERT* engine = GetModel().Engine()) {
-    engine->Stop();
-    engine->Join();
-  }
-}
+// The model's engine ends its worker as the model goes; posts to this page's handle are dropped.
+VkcPPBERTTx::~VkcPPBERTTx() = default;
 
 platform::WindowHandle VkcPPBERTTx::Handle() const { return messages_->Handle(); }

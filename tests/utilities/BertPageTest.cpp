@@ -278,3 +278,13 @@ TEST_F(BertPage, TransmitPowerKeepsToItsLimitsInEitherUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BertRunningTime, AnythingButAPositiveNumberRunsUntilStop) {
+  const std::pair<const char16_t*, int32_t> cases[] = {
+      {u"Infinite", -1}, {u"0", -1}, {u"abc", -1}, {u"-5", -1}, {u"", -1}, {u"3", 3}, {u"7200", 7200}, {u" 60", 60}};
+  for (auto [text, seconds] : cases) EXPECT_EQ(bertpage::ParseRunningTime(text), seconds) << bertpage::Utf8(text);
+}
+
+}  // namespace
