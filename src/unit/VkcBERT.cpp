@@ -52,7 +52,18 @@ bool VkcBERT::Start(bool transmit) {
   port_ = port;
   transmit_ = transmit;
   running_.store(true);
+  if (!transmit) {
+    {
+      std::lock_guard<platform::CriticalSection> g(lock_);
+      synchronised_ = false;
+    }
+    inputIgnored_.store(false);
+    watchCts_.store(false);
+    // Listening before the worker runs, so nothing that arrives right after Start is missed.
+    port_->AddListener(this, kListenerGroupProtocol);
+  }
   if (!worker_.Start([this](platform::Event& stop) { ThreadProc(stop); })) {
+    if (!transmit) port_->RemoveListener(this);
     running_.store(false);
     return false;
   }
@@ -174,15 +185,9 @@ bool VkcBERT::ReceiveStep(platform::Event& stop, int32_t values[3]) {
 }
 
 void VkcBERT::ReceiveLoop(platform::Event& stop) {
-  {
-    std::lock_guard<platform::CriticalSection> g(lock_);
-    synchronised_ = false;
-  }
-  inputIgnored_.store(false);
-  watchCts_.store(false);
+  // Registered as a listener by Start; unregistered here as the test ends.
   uint64_t previousBits = GetStatistics().bitsReceived;
   uint64_t accumulatedBits = 0;
-  port_->AddListener(this, kListenerGroupProtocol);
   const uint64_t startUs = platform::NowUs();
   uint64_t stepUs = startUs;
   uint64_t rateMs = platform::NowMs();

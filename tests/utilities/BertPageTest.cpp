@@ -61,7 +61,7 @@ std::vector<std::string> Lines(const std::string& path) {
 class BertPage : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::SetTimeScale(0.05);  // a unit statistics step every 350 ms
+    platform::SetTimeScale(0.2);  // a unit statistics step every 1.4 s; room for the mode switches
     sim::IdentOptions options;
     ident = std::make_unique<sim::SimIdent>(unit, options);
     bert = std::make_unique<sim::SimBert>(unit, *ident, control);
@@ -125,13 +125,13 @@ TEST_F(BertPage, TransmitRunsWritesItsRowsAndRestoresTheRadio) {
   const std::string path = dir.File("tx.txt");
   c.SetCheck(bertpage::kStatistics, true);
   c.SetText(bertpage::kStatFile, bertpage::Wide(path));
-  c.SetText(bertpage::kRunningTime, u"2");
+  c.SetText(bertpage::kRunningTime, u"3");
   model.OnStart();
   ASSERT_TRUE(model.IsRunning()) << host.LastMessage();
   EXPECT_EQ(c.Text(bertpage::kStart), u"Stop");
   EXPECT_FALSE(c.Get(M::kPowerSlider).enabled);
   EXPECT_TRUE(host.IsProcessRunning());
-  ASSERT_TRUE(PumpUntilEnd(model, window, 20000));
+  ASSERT_TRUE(PumpUntilEnd(model, window, 30000));
   EXPECT_EQ(host.LastMessage(), "Transmission Completed");
   EXPECT_FALSE(host.IsProcessRunning());
   EXPECT_EQ(c.Text(bertpage::kStart), u"Start");
@@ -200,12 +200,12 @@ TEST_F(BertPage, ReceiveRunsToItsRunningTimeAndRestoresProtocolAndChannel) {
   const std::string path = dir.File("rx.txt");
   c.SetCheck(bertpage::kStatistics, true);
   c.SetText(bertpage::kStatFile, bertpage::Wide(path));
-  c.SetText(bertpage::kRunningTime, u"2");
+  c.SetText(bertpage::kRunningTime, u"3");
   bert->StartSource(11520);
   model.OnStart();
   ASSERT_TRUE(model.IsRunning()) << host.LastMessage();
   EXPECT_FALSE(c.Get(bertpage::kChannel).enabled);
-  ASSERT_TRUE(PumpUntilEnd(model, window, 20000));
+  ASSERT_TRUE(PumpUntilEnd(model, window, 30000));
   EXPECT_FALSE(host.IsProcessRunning());
   EXPECT_EQ(c.Text(VkcPPBERTRxModel::kTemperature), u"31 C");
   EXPECT_EQ(c.Text(VkcPPBERTRxModel::kRsl), u"-87 dbm");
@@ -237,7 +237,7 @@ TEST_F(BertPage, ReceiveWithoutSignalShowsNothingAndStopsOnTheButton) {
   c.SetText(bertpage::kStatFile, bertpage::Wide(path));
   model.OnStart();
   ASSERT_TRUE(model.IsRunning()) << host.LastMessage();
-  platform::SleepMs(800);  // two steps' time: the engine posts and asks nothing without data
+  platform::SleepMs(1600);  // a step's time: the engine posts and asks nothing without data
   EXPECT_TRUE(window.Messages().empty());
   model.OnStart();  // the button reads "Stop"
   ASSERT_TRUE(PumpUntilEnd(model, window, 10000));
