@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "link/VkcMessageIds.h"
 #include "platform/qt/WindowMessages.h"
 #include "utilities/VkcPPBertView.h"
 
@@ -45,15 +44,7 @@ VkcPPBERTRx::VkcPPBERTRx(ModulinkApp& app) : VkcPage(143, app) {
   layout->addStretch(1);
   MakeNonDefault(this);
 
-  messages_ = std::make_unique<platform::qt::WindowMessages>(
-      [this](uint32_t msg, intptr_t wParam, intptr_t) {
-        if (msg != kMsgBert) return;
-        GetModel().OnBertMessage(wParam);
-        UpdateControls();
-      },
-      this);
-  GetModel().SetWindow(messages_->Handle());
-  GetModel().SetFileChooser([this](const std::u16string& current) { return bertview::ChooseStatFile(this, current); });
+  messages_ = bertview::Connect(this, GetModel(), [this] { UpdateControls(); });
   Bind();
   UpdateControls();
 }

@@ -4,19 +4,10 @@
 // statistics file every step, and puts the protocol and channel back when the test ends.
 
 #include <cstdint>
-#include <functional>
-#include <memory>
-#include <string>
 
-#include "app/PageModel.h"
-#include "platform/Messages.h"
-#include "unit/BertStatistics.h"
-#include "utilities/VkcPPBertCommon.h"
+#include "utilities/VkcPPBertModel.h"
 
-class ModulinkApp;
-class VkcBERT;
-
-class VkcPPBERTRxModel : public PageModel {
+class VkcPPBERTRxModel : public VkcPPBertModel {
  public:
   static constexpr int kBitsReceived = 1073;
   static constexpr int kMessagesReceived = 1074;
@@ -34,36 +25,13 @@ class VkcPPBERTRxModel : public PageModel {
   explicit VkcPPBERTRxModel(ModulinkApp& app);
   ~VkcPPBERTRxModel() override;
 
-  void SetWindow(platform::WindowHandle window) { window_ = window; }
-  // The save-file dialog: the chosen path, or empty when cancelled.
-  void SetFileChooser(std::function<std::u16string(const std::u16string& current)> chooser) {
-    chooser_ = std::move(chooser);
-  }
-
   void Refresh() override;
   void OnStart();
-  void OnClickedStatistics();
-  void OnBrowseStatFile();
-  void OnBertMessage(intptr_t wParam);
-  bool IsRunning() const;
-  VkcBERT* Engine() const { return engine_.get(); }
-
- protected:
-  bool Store() override { return true; }
+  void OnBertMessage(intptr_t wParam) override;
 
  private:
-  CfgNode& Setting(const char* key);
   void ShowCounters(const BertStatistics& s);
-  void FillProtocols(int keep);
-  void EnableStatistics();
+  void FillReceiveProtocols(int keep);
 
-  ModulinkApp& app_;
-  platform::WindowHandle window_ = platform::kNoWindow;
-  std::function<std::u16string(const std::u16string&)> chooser_;
-  std::unique_ptr<VkcBERT> engine_;
-  std::unique_ptr<bertpage::Tasks> tasks_;
-  bertpage::StatFile file_;
-  BertStatistics copy_;
   double shownBer_ = 0;
-  int32_t runningTime_ = -1;
 };

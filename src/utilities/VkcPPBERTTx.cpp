@@ -9,7 +9,6 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "link/VkcMessageIds.h"
 #include "platform/qt/WindowMessages.h"
 #include "utilities/VkcPPBertView.h"
 
@@ -74,15 +73,7 @@ VkcPPBERTTx::VkcPPBERTTx(ModulinkApp& app) : VkcPage(140, app) {
   layout->addStretch(1);
   MakeNonDefault(this);
 
-  messages_ = std::make_unique<platform::qt::WindowMessages>(
-      [this](uint32_t msg, intptr_t wParam, intptr_t) {
-        if (msg != kMsgBert) return;
-        GetModel().OnBertMessage(wParam);
-        UpdateControls();
-      },
-      this);
-  GetModel().SetWindow(messages_->Handle());
-  GetModel().SetFileChooser([this](const std::u16string& current) { return bertview::ChooseStatFile(this, current); });
+  messages_ = bertview::Connect(this, GetModel(), [this] { UpdateControls(); });
   Bind();
   UpdateControls();
 }

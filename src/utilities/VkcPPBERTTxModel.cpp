@@ -20,12 +20,6 @@ using namespace bertpage;
 
 namespace {
 
-bool LeftOutOfTransmit(int protocol) {
-  for (int p : {1, 7, 9, 10, 11, 12, 14})
-    if (p == protocol) return true;
-  return false;
-}
-
 int ParseInt(const std::u16string& text, bool& ok) {
   int64_t v = 0;
   ok = VkcDataExchange::ParseInt(text, v) && v >= INT32_MIN && v <= INT32_MAX;
@@ -36,7 +30,7 @@ std::u16string Number(int64_t v) { return Wide(std::to_string(v)); }
 
 }  // namespace
 
-VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : app_(app) {
+VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : VkcPPBertModel(app, kSection) {
   controls_.Select(kRateMode, Setting("Transmission Rate").GetInt() == 1 ? 1 : 0);
   duty_.Show(controls_, 0, 100, Setting("Duty Cycle").GetInt(), 10);
   std::vector<std::u16string> intervals;
@@ -45,17 +39,10 @@ VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : app_(app) {
   controls_.SetText(kInterval, Number(Setting("Interval").GetInt()));
   controls_[kPowerUnit].SetItems({u"dBm", u"mW"}, {0, 1});
   controls_.Select(kPowerUnit, 0);
-  controls_.SetCheck(kStatistics, Setting("Statistics").GetInt() != 0);
-  controls_.SetText(kStatFile, Wide(Setting("Stat. File").GetString()));
-  FillRunningTime(controls_, Wide(Setting("Running Time").GetString()));
   for (int id : {kBitsSent, kMessagesSent, kDataRate, kShownDuty, kTemperature}) {
     controls_.SetText(id, u"0");
     controls_.SetReadOnly(id, true);
   }
-  controls_.SetText(kStart, u"Start");
-  controls_.Enable(kStart, false);
-  ShowElapsed(controls_, false, -1);
-  EnableStatistics();
   EnableRateControls(false);
 
   On(kStart, ControlEvent::Clicked, [this] { OnStart(); });
@@ -77,8 +64,6 @@ VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : app_(app) {
   });
   OnAny(kRateMode, [this](ControlEvent) { OnTransmissionRateMode(); });
   OnAny(kInterval, [this](ControlEvent) { OnInterval(); });
-  On(kStatistics, ControlEvent::Clicked, [this] { OnClickedStatistics(); });
-  On(kBrowse, ControlEvent::Clicked, [this] { OnBrowseStatFile(); });
   On(kProtocol, ControlEvent::SelectionChanged, [this] { UpdateRateText(); });
   On(kChannel, ControlEvent::SelectionChanged, [this] { UpdateRateText(); });
   On(kModulation, ControlEvent::SelectionChanged, [this] {
@@ -89,20 +74,10 @@ VkcPPBERTTxModel::VkcPPBERTTxModel(ModulinkApp& app) : app_(app) {
 
 VkcPPBERTTxModel::~VkcPPBERTTxModel() = default;
 
-CfgNode& VkcPPBERTTxModel::Setting(const char* key) { return app_.Setting(kSection, key); }
-
-bool VkcPPBERTTxModel::IsRunning() const { return engine_ && engine_->IsRunning(); }
-
 bool VkcPPBERTTxModel::Extended() {
   VkcSystem& unit = Host().Unit();
   const VkcDevice* device = unit.GetCurrentDevice();
   return device != nullptr && device->HasFeature(unit, 6);
-}
-
-void VkcPPBERTTxModel::EnableStatistics() {
-  bool on = controls_.Checked(kStatistics);
-  controls_.Enable(kStatFile, on);
-  controls_.Enable(kBrowse, on);
 }
 
 void VkcPPBERTTxModel::EnableRateControls(bool withDevice) {
@@ -125,23 +100,7 @@ void VkcPPBERTTxModel::BuildPowerControls() {
   controls_.SetText(kPowerMax, Number(range_.max));
 }
 
-void VkcPPBERTTxModel::FillProtocols(int keep) {
-  ControlState& list = controls_[kProtocol];
-  list.SetItems({});
-  const VkcDevice* device = Host().Unit().GetCurrentDevice();
-  if (device == nullptr) return;
-  std::vector<int> protocols;
-  device->GetProtocolList(true, protocols);
-  device->GetProtocolList(false, protocols);
-  for (int p : protocols) {
-    if (LeftOutOfTransmit(p)) continue;
-    const char16_t* name = device->GetProtocolName(p);
-    list.AddItem(name ? name : u"", p);
-  }
-  int at = list.FindData(keep);
-  list.selection = at >= 0 ? at : (list.ItemCount() > 0 ? 0 : -1);
-  controls_.Enable(kProtocol, list.ItemCount() > 0);
-}
+void VkcPPBERTTxModel::FillTransmitProtocols(int keep) { FillProtocols(true, {1, 7, 9, 10, 11, 12, 14}, keep); }
 
 void VkcPPBERTTxModel::UpdateRateText() {
   if (!HasHost()) return;
@@ -181,7 +140,7 @@ void VkcPPBERTTxModel::Refresh() {
     powerValue_ = range_.FromDbmValue(unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 0)));
     modulationIndex_ = unit.ReadInt(VkcPath(VkcImage::User, 2, 6));
     BuildPowerControls();
-    FillProtocols(unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 1)));
+    FillTransmitProtocols(unit.ReadInt(VkcPath(VkcImage::User, 1, kVkcR, 1)));
     FillChannels(controls_, unit, unit.ReadInt(VkcPath(VkcImage::User, 2, 0)));
     UpdateRateText();
   } else {
@@ -221,19 +180,6 @@ void VkcPPBERTTxModel::OnInterval() {
   if (ok) Setting("Interval").SetInt(static_cast<uint32_t>(v));
 }
 
-void VkcPPBERTTxModel::OnClickedStatistics() {
-  Setting("Statistics").SetInt(controls_.Checked(kStatistics) ? 1 : 0);
-  EnableStatistics();
-}
-
-void VkcPPBERTTxModel::OnBrowseStatFile() {
-  if (!chooser_) return;
-  std::u16string path = chooser_(controls_.Text(kStatFile));
-  if (path.empty()) return;
-  controls_.SetText(kStatFile, path);
-  Setting("Stat. File").SetString(Utf8(path));
-}
-
 void VkcPPBERTTxModel::EnableAll(bool enabled) {
   for (int id : {kPowerSlider, kPower, kPowerUnit, kModulation, kProtocol, kChannel, kRateMode, kDutySlider, kDuty,
                  kInterval, kRunningTime, kStatistics, kBrowse, kStatFile})
@@ -243,7 +189,7 @@ void VkcPPBERTTxModel::EnableAll(bool enabled) {
 void VkcPPBERTTxModel::OnStart() {
   if (!HasHost()) return;
   if (IsRunning()) {
-    engine_->Stop();
+    Engine()->Stop();
     return;
   }
   const bool interval = controls_.Selection(kRateMode) == 1;
@@ -262,25 +208,25 @@ void VkcPPBERTTxModel::OnStart() {
   VkcSystem& unit = host.Unit();
   const std::u16string runningText = controls_.Text(kRunningTime);
   Setting("Running Time").SetString(Utf8(runningText));
-  if (!tasks_) tasks_ = std::make_unique<Tasks>(unit);
-  BertTxRequest& r = tasks_->transmit;
+  Tasks& tasks = TasksOf(unit);
+  BertTxRequest& r = tasks.transmit;
   r.channel = controls_.Selection(kChannel) >= 0 ? static_cast<int>(controls_[kChannel].SelectedData()) : -1;
   r.power = power_.Value();
   r.powerInMilliwatts = range_.unit == PowerUnit::Milliwatt;
   r.protocol = controls_.Selection(kProtocol) >= 0 ? static_cast<int>(controls_[kProtocol].SelectedData()) : -1;
   r.modulationIndex = modulationIndex_;
-  tasks_->failure.clear();
+  tasks.failure.clear();
   // The unit's commands run in the progress dialog, so a silent unit never freezes the window.
-  ProgressRun run = host.RunProgress({{tasks_.get(), Tasks::kPrepareTransmit, 0}}, {});
+  ProgressRun run = host.RunProgress({{&tasks, Tasks::kPrepareTransmit, 0}}, {});
   if (run.modal != 1) {
-    ShowMessage(tasks_->failure.empty() ? std::string("Unable to switch to command mode") : tasks_->failure);
+    ShowMessage(tasks.failure.empty() ? std::string("Unable to switch to command mode") : tasks.failure);
     host.UnlockProcess(this);
     return;
   }
   const VkcDevice* device = unit.GetCurrentDevice();
   const int m = device ? BitsPerSymbol(modulationIndex_) : 1;
   const float s = device ? device->GetChannelSpacingSteps(device->GetChannelSpacingIndex(unit, -1)) : 4.0f;
-  auto restore = [&] { host.RunProgress({{tasks_.get(), Tasks::kRestoreTransmit, 0}}, {}); };
+  auto restore = [&] { host.RunProgress({{&tasks, Tasks::kRestoreTransmit, 0}}, {}); };
   file_.Begin(controls_.Checked(kStatistics), Utf8(controls_.Text(kStatFile)));
   if (file_.On()) {
     BertHeaderInfo info;
@@ -289,7 +235,7 @@ void VkcPPBERTTxModel::OnStart() {
     const char16_t* name = modulationIndex_ >= 0 ? VkcDevice::GetModulationName(modulationIndex_) : nullptr;
     info.modulation = name ? Utf8(name) : std::string();
     info.spacingKHz = device ? device->GetChannelSpacingHz(unit) / 1000.0 : 0.0;
-    info.frequencyMHz = tasks_->frequencyMHz;
+    info.frequencyMHz = tasks.frequencyMHz;
     std::string error = file_.WriteHeader(bertfile::TransmitHeader(info));
     if (!error.empty()) {
       ShowMessage(error);
@@ -301,10 +247,10 @@ void VkcPPBERTTxModel::OnStart() {
   VkcComPort* port = unit.GetCurrentPort();
   BertTxTiming t = ComputeBertTxTiming(m, s, interval, duty, intervalMs, port ? port->GetBaudRate() : 0);
   runningTime_ = ParseRunningTime(runningText);
-  if (!engine_) engine_ = std::make_unique<VkcBERT>(unit);
-  engine_->SetFrameSize(static_cast<uint32_t>(std::max(1, t.frameSize)));
-  engine_->SetRunningTime(runningTime_);
-  if (!engine_->Prepare(window_, t.pauseMs) || !engine_->Start(true)) {
+  VkcBERT& engine = EngineOf(unit);
+  engine.SetFrameSize(static_cast<uint32_t>(std::max(1, t.frameSize)));
+  engine.SetRunningTime(runningTime_);
+  if (!engine.Prepare(window_, t.pauseMs) || !engine.Start(true)) {
     restore();
     host.UnlockProcess(this);
     return;
@@ -317,9 +263,10 @@ void VkcPPBERTTxModel::OnStart() {
 }
 
 void VkcPPBERTTxModel::OnBertMessage(intptr_t wParam) {
-  if (!engine_ || !HasHost()) return;
+  VkcBERT* engine = Engine();
+  if (engine == nullptr || !HasHost()) return;
   if (wParam == VkcBERT::kCounters) {
-    BertStatistics s = engine_->GetStatistics();
+    BertStatistics s = engine->GetStatistics();
     controls_.SetText(kBitsSent, Number(static_cast<int64_t>(s.bitsSent)));
     controls_.SetText(kMessagesSent, Number(static_cast<int64_t>(s.framesSent)));
     controls_.SetText(kDataRate, Number(static_cast<int>(s.rate)));
@@ -328,14 +275,14 @@ void VkcPPBERTTxModel::OnBertMessage(intptr_t wParam) {
     controls_.SetValue(kProgress, static_cast<int>(s.elapsedSeconds));
   } else if (wParam == VkcBERT::kStep) {
     if (!file_.On()) return;
-    BertStatistics now = engine_->GetStatistics();
+    BertStatistics now = engine->GetStatistics();
     std::string error = file_.AppendRow(bertfile::TransmitRow(now, copy_));
     copy_ = now;
     if (!error.empty()) ShowMessage(error);
   } else if (wParam == VkcBERT::kEnded) {
-    engine_->Join();
+    engine->Join();
     PageHost& host = Host();
-    if (tasks_) host.RunProgress({{tasks_.get(), Tasks::kRestoreTransmit, 0}}, {});
+    host.RunProgress({{&TasksOf(host.Unit()), Tasks::kRestoreTransmit, 0}}, {});
     controls_.SetText(kStart, u"Start");
     controls_.Enable(kRateMode, true);
     controls_.Enable(kRunningTime, true);
@@ -349,7 +296,7 @@ void VkcPPBERTTxModel::OnBertMessage(intptr_t wParam) {
     const bool withDevice = host.Unit().GetCurrentDevice() != nullptr;
     if (withDevice) {
       for (int id : {kPowerSlider, kPower, kPowerUnit, kChannel}) controls_.Enable(id, true);
-      FillProtocols(static_cast<int>(controls_[kProtocol].SelectedData()));
+      FillTransmitProtocols(static_cast<int>(controls_[kProtocol].SelectedData()));
       UpdateRateText();
     }
     EnableRateControls(withDevice);

@@ -5,22 +5,12 @@
 // the statistics file every step, and restores the radio when the test ends.
 
 #include <cstdint>
-#include <functional>
-#include <memory>
-#include <string>
 
-#include "app/PageModel.h"
 #include "app/PowerRange.h"
 #include "app/SliderEditPair.h"
-#include "platform/Messages.h"
-#include "unit/BertStatistics.h"
-#include "utilities/VkcPPBertCommon.h"
+#include "utilities/VkcPPBertModel.h"
 
-class CfgNode;
-class ModulinkApp;
-class VkcBERT;
-
-class VkcPPBERTTxModel : public PageModel {
+class VkcPPBERTTxModel : public VkcPPBertModel {
  public:
   static constexpr int kPowerSlider = 1031;
   static constexpr int kPowerMin = 1032;
@@ -44,45 +34,26 @@ class VkcPPBERTTxModel : public PageModel {
   explicit VkcPPBERTTxModel(ModulinkApp& app);
   ~VkcPPBERTTxModel() override;
 
-  void SetWindow(platform::WindowHandle window) { window_ = window; }
-  void SetFileChooser(std::function<std::u16string(const std::u16string& current)> chooser) {
-    chooser_ = std::move(chooser);
-  }
-
   void Refresh() override;
   void OnStart();
-  void OnBertMessage(intptr_t wParam);
+  void OnBertMessage(intptr_t wParam) override;
   void OnSelChangePowerCombo();
   void OnKillFocusPower();
   void OnDutyChanged();
   void OnTransmissionRateMode();
   void OnInterval();
-  void OnClickedStatistics();
-  void OnBrowseStatFile();
   void UpdateRateText();
-  bool IsRunning() const;
-  VkcBERT* Engine() const { return engine_.get(); }
 
  private:
-  CfgNode& Setting(const char* key);
   void BuildPowerControls();
-  void FillProtocols(int keep);
+  void FillTransmitProtocols(int keep);
   void EnableRateControls(bool withDevice);
-  void EnableStatistics();
   void EnableAll(bool enabled);
   bool Extended();
 
-  ModulinkApp& app_;
-  platform::WindowHandle window_ = platform::kNoWindow;
-  std::function<std::u16string(const std::u16string&)> chooser_;
-  std::unique_ptr<VkcBERT> engine_;
-  std::unique_ptr<bertpage::Tasks> tasks_;
-  bertpage::StatFile file_;
-  BertStatistics copy_;
   SliderEditPair power_{kPowerSlider, kPower};
   SliderEditPair duty_{kDutySlider, kDuty};
   PowerRange range_;
   int powerValue_ = 0;  // in the unit shown
   int modulationIndex_ = -1;
-  int32_t runningTime_ = -1;
 };

@@ -12,7 +12,9 @@
 #include <QPushButton>
 
 #include "app/PageBinder.h"
-#include "utilities/VkcPPBertCommon.h"
+#include "link/VkcMessageIds.h"
+#include "platform/qt/WindowMessages.h"
+#include "utilities/VkcPPBertModel.h"
 
 namespace bertview {
 
@@ -61,6 +63,20 @@ std::u16string ChooseStatFile(QWidget* parent, const std::u16string& current) {
   dialog.setDefaultSuffix(QStringLiteral("TXT"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::u16string();
   return dialog.selectedFiles().front().toStdU16String();
+}
+
+std::unique_ptr<platform::qt::WindowMessages> Connect(QWidget* page, VkcPPBertModel& model,
+                                                      std::function<void()> update) {
+  auto messages = std::make_unique<platform::qt::WindowMessages>(
+      [&model, update](uint32_t msg, intptr_t wParam, intptr_t) {
+        if (msg != kMsgBert) return;
+        model.OnBertMessage(wParam);
+        update();
+      },
+      page);
+  model.SetWindow(messages->Handle());
+  model.SetFileChooser([page](const std::u16string& current) { return ChooseStatFile(page, current); });
+  return messages;
 }
 
 }  // namespace bertview
