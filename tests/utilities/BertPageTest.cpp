@@ -75,6 +75,15 @@ class BertPage : public ::testing::Test {
     host.App().SetPorts(nullptr, nullptr);
     platform::SetTimeScale(1.0);
   }
+  // A page model on this host, refreshed, reporting to the test's window.
+  template <class Model>
+  std::unique_ptr<Model> Page() {
+    auto model = std::make_unique<Model>(host.App());
+    model->SetHost(&host);
+    model->SetWindow(window.Handle());
+    model->Refresh();
+    return model;
+  }
   // The command lines the unit heard, without the mode-switch probes.
   std::vector<std::string> Commands() {
     std::vector<std::string> out;
@@ -99,10 +108,8 @@ class BertPage : public ::testing::Test {
 
 TEST_F(BertPage, TransmitRunsWritesItsRowsAndRestoresTheRadio) {
   using M = VkcPPBERTTxModel;
-  M model(host.App());
-  model.SetHost(&host);
-  model.SetWindow(window.Handle());
-  model.Refresh();
+  auto page = Page<M>();
+  M& model = *page;
   PageControls& c = model.Controls();
   EXPECT_TRUE(c.Get(bertpage::kStart).enabled);
   EXPECT_GT(c.Get(bertpage::kProtocol).ItemCount(), 0);
@@ -166,10 +173,8 @@ TEST_F(BertPage, TransmitRunsWritesItsRowsAndRestoresTheRadio) {
 
 TEST_F(BertPage, ATransmitStartTheUnitRefusesPutsBackWhatChanged) {
   using M = VkcPPBERTTxModel;
-  M model(host.App());
-  model.SetHost(&host);
-  model.SetWindow(window.Handle());
-  model.Refresh();
+  auto page = Page<M>();
+  M& model = *page;
   PageControls& c = model.Controls();
   int at = c.Get(bertpage::kProtocol).FindData(8);
   ASSERT_GE(at, 0);
@@ -188,10 +193,8 @@ TEST_F(BertPage, ATransmitStartTheUnitRefusesPutsBackWhatChanged) {
 }
 
 TEST_F(BertPage, ReceiveRunsToItsRunningTimeAndRestoresProtocolAndChannel) {
-  VkcPPBERTRxModel model(host.App());
-  model.SetHost(&host);
-  model.SetWindow(window.Handle());
-  model.Refresh();
+  auto page = Page<VkcPPBERTRxModel>();
+  VkcPPBERTRxModel& model = *page;
   PageControls& c = model.Controls();
   EXPECT_TRUE(c.Get(bertpage::kStart).enabled);
   for (intptr_t p : c.Get(bertpage::kProtocol).itemData)
@@ -227,10 +230,8 @@ TEST_F(BertPage, ReceiveRunsToItsRunningTimeAndRestoresProtocolAndChannel) {
 namespace {
 
 TEST_F(BertPage, ReceiveWithoutSignalShowsNothingAndStopsOnTheButton) {
-  VkcPPBERTRxModel model(host.App());
-  model.SetHost(&host);
-  model.SetWindow(window.Handle());
-  model.Refresh();
+  auto page = Page<VkcPPBERTRxModel>();
+  VkcPPBERTRxModel& model = *page;
   PageControls& c = model.Controls();
   const std::string path = dir.File("quiet.txt");
   c.SetCheck(bertpage::kStatistics, true);
@@ -253,9 +254,8 @@ namespace {
 
 TEST_F(BertPage, TransmitPowerKeepsToItsLimitsInEitherUnit) {
   using M = VkcPPBERTTxModel;
-  M model(host.App());
-  model.SetHost(&host);
-  model.Refresh();
+  auto page = Page<M>();
+  M& model = *page;
   PageControls& c = model.Controls();
   const ControlRange dbm = *c.Get(M::kPowerSlider).range;
   EXPECT_LT(dbm.min, dbm.max);
