@@ -10,6 +10,11 @@
 // several pages added at once apart.
 
 #include "pages/VkcPPConnection.h"
+#include "pages/VkcPPSerial.h"
+
+#include "pages/VkcPPDealer.h"
+
+#include "pages/VkcPPBluetooth.h"
 
 #include "pages/VkcPPDownloadImage.h"
 
@@ -56,13 +61,16 @@ const PageEntry kPages[] = {
     // Configurations: Advanced Wireless Interface
 
     // Configurations: Serial Interface
+    {kConfigurations, kSerialInterface, Make<VkcPPSerial>},
 
     // Configurations: Modem
     {kConfigurations, kModem, &Make<VkcPPModem>},
 
     // Configurations: Dealer Configuration
+    {kConfigurations, kDealer, Make<VkcPPDealer>},
 
     // Configurations: Bluetooth
+    {kConfigurations, kBluetooth, Make<VkcPPBluetooth>},
 
     // Configurations: GSM/GPRS
     {kConfigurations, kGsmGprs, Make<VkcPPGSMGPRS>},
