@@ -50,9 +50,9 @@ void VkcPPSerialModel::FillRates(const std::vector<int>& codes, int current) {
       if (code < 0 || code >= VkcDevice::GetSerialRateNameCount()) continue;
       list.AddItem(VkcDevice::GetSerialRateName(code), code);
     }
-    int pick = currentName != nullptr ? list.FindItem(currentName) : -1;
-    if (pick < 0 && list.ItemCount() > 0) pick = 0;
-    list.selection = pick;
+    // A stored code that names no offered rate (0 means "as the maintenance port") shows no
+    // entry, so apply leaves it as it is rather than setting the unit to the first rate.
+    list.selection = currentName != nullptr ? list.FindItem(currentName) : -1;
   }
 }
 

@@ -201,6 +201,15 @@ TEST(SerialPage, RatesFlowRoutingAndTheMcuRecord) {
   EXPECT_EQ(u.ReadInt(VkcNodes::kActiveSourcePort), 0) << "none selected counts as 0";
   EXPECT_EQ(u.ReadInt(VkcPath(kVkcU, 1, R, 3, 2)), 0);
 
+  // A stored code that names no rate shows none, and apply leaves it (never the first rate, 1200).
+  u.WriteInt(VkcNodes::kMaintenancePortRate, 0);
+  u.WriteInt(VkcNodes::kDataPortRate, 0);
+  p.model.Refresh();
+  EXPECT_EQ(p.c().Selection(M::kDataRate), -1);
+  ASSERT_TRUE(p.model.Apply());
+  EXPECT_EQ(u.ReadInt(VkcNodes::kMaintenancePortRate), 0);
+  EXPECT_EQ(u.ReadInt(VkcNodes::kDataPortRate), 0);
+
   // Through a GNSS receiver the rate lists are disabled, yet apply writes the shown rate.
   p.host.App().Setting("Serial Interface", "Interface").SetInt(6);
   p.model.Refresh();
