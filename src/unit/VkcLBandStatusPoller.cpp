@@ -25,11 +25,15 @@ uint32_t VkcLBandStatusPoller::Process(uint32_t operation, intptr_t, platform::W
 bool VkcLBandStatusPoller::Begin() {
   if (VkcDeviceManager* manager = system_.GetDeviceManager())
     manager->GetMCUController().RefreshRoute(system_.GetCurrentPort());
-  return system_.SwitchToCommandMode(true);
+  const bool ok = system_.SwitchToCommandMode(true);
+  commandMode_.store(ok);
+  return ok;
 }
 
 void VkcLBandStatusPoller::End() {
-  system_.SwitchToDataMode(true);
+  // A unit the last poll returned to data mode is left alone: the wake-up CR of another switch
+  // would go out over the radio as data.
+  if (commandMode_.load() && system_.SwitchToDataMode(true)) commandMode_.store(false);
   if (VkcDeviceManager* manager = system_.GetDeviceManager())
     manager->GetMCUController().ApplyStoredRoute(system_.GetCurrentPort());
 }
@@ -72,6 +76,7 @@ bool VkcLBandStatusPoller::PollStatus(platform::Event& stop) {
     answered_.store(false);
     return false;
   }
+  commandMode_.store(true);
   if (resetBer_.exchange(false)) system_.ResetBER(&stop);
   Texts t;
   // Every integer query, the frequency too, ends the run quietly without a valid reply.
@@ -88,7 +93,9 @@ bool VkcLBandStatusPoller::PollStatus(platform::Event& stop) {
   if (sync == kNoValue) return false;
   t.sync = sync == 1 ? "Unique word is confirmed" : "Unique word was not confirmed";
   t.ber = system_.GetBER(&stop);
-  t.quality = StrPrintf("%d", system_.QueryRadioInt("STATE EBN0\r", &stop));
+  // A failed quality query reads "N/A", as the BER and service texts do, not the value 65535.
+  const int quality = system_.QueryRadioInt("STATE EBN0\r", &stop);
+  t.quality = quality == kNoValue ? "N/A" : StrPrintf("%d", quality);
   t.rsid = system_.GetRSID(&stop);
   // A poll cut short by Stop shows nothing of it and leaves the return to data mode to the page.
   if (stop.IsSet()) return false;
@@ -97,5 +104,7 @@ bool VkcLBandStatusPoller::PollStatus(platform::Event& stop) {
     texts_ = t;
   }
   platform::PostMessage(window_.load(), kMsgLband, kPolled, 0);
-  return system_.SwitchToDataMode(true);
+  if (!system_.SwitchToDataMode(true)) return false;
+  commandMode_.store(false);
+  return true;
 }

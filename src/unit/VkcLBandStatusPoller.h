@@ -22,7 +22,7 @@ class VkcLBandStatusPoller : public VkiPostProcess {
  public:
   enum Operation : uint32_t {
     kOpBegin = 0,  // MCU route refreshed, command mode; 1 when the unit does not switch
-    kOpEnd = 1,    // data mode and the stored MCU route; always 0
+    kOpEnd = 1,    // data mode (unless a poll left it so) and the stored MCU route; always 0
   };
   enum Notice : intptr_t { kEnded = 0, kPolled = 1 };
   static constexpr uint32_t kPollMs = 2000;
@@ -75,6 +75,7 @@ class VkcLBandStatusPoller : public VkiPostProcess {
   std::atomic<platform::WindowHandle> window_{platform::kNoWindow};
   std::atomic<bool> answered_{true};
   std::atomic<bool> resetBer_{false};
+  std::atomic<bool> commandMode_{false};  // the unit was last switched to its command line
   mutable std::mutex textsLock_;
   Texts texts_;
   platform::WorkerThread worker_;

@@ -84,6 +84,23 @@ TEST_F(LBandPoll, FailedQueryEndsQuietlyAndFrequencyFailureIsNoValue) {
   }
 }
 
+TEST_F(LBandPoll, FailedTextQueriesShowNotAvailable) {
+  lband.SetFailure("STATE EBN0", 2);
+  lband.SetFailure("STATE BER", 2);
+  lband.SetValue("LINK SIGTYPE", "0");
+  lband.SetValue("STATE SYNC", "0");
+  ASSERT_TRUE(poller.Start(u.window.Handle()));
+  ASSERT_TRUE(u.window.WaitForMessage(kMsgLband, 1, 10000));
+  poller.Stop();
+  ASSERT_TRUE(u.window.WaitForMessage(kMsgLband, 0, 5000));
+  poller.Join();
+  const Texts t = poller.GetTexts();
+  EXPECT_EQ(t.quality, "N/A");
+  EXPECT_EQ(t.symbolRate, "Not Recognized");
+  EXPECT_EQ(t.sync, "Unique word was not confirmed");
+  EXPECT_EQ(t.rsid, "OMNI");
+}
+
 TEST_F(LBandPoll, SilentUnitIsNoAnswer) {
   u.unit.SetSilent(true);
   ASSERT_TRUE(poller.Start(u.window.Handle()));
