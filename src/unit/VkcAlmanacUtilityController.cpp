@@ -76,7 +76,7 @@ uint32_t VkcAlmanacUtilityController::SwitchToBeaconMaster() {
 uint32_t VkcAlmanacUtilityController::QueryTable(std::string& table) {
   const std::string command = "SCAN ALMANAC\r\n";
   std::string reply;
-  switch (VkcSaCommand::Send(system_, command, reply, kTableReplySize, "\r\n@00")) {
+  switch (VkcSaCommand::Send(system_, command, reply, VkcSaCommand::kLongReplySize, "\r\n@00")) {
     case VkcSaCommand::kNoReply:
       store_.SetMessage(VkcSaCommand::NoReplyMessage(command));
       return kNoTableReply;

@@ -33,8 +33,6 @@ class VkcAlmanacUtilityController {
     kStoreFull = 11,
   };
   enum Notice : intptr_t { kFailed = 0, kStarted = 1, kTable = 2, kEnded = 3 };
-  // The table reply is read whole up to this size, whatever the number of stations.
-  static constexpr size_t kTableReplySize = 64 * 1024;
 
   VkcAlmanacUtilityController(VkcSystem& system, AlmanacSeriesStore& store);
   virtual ~VkcAlmanacUtilityController();

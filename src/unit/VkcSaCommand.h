@@ -12,6 +12,9 @@ struct VkcSaCommand {
   enum Result { kOk = 0, kNoReply = 1, kRefused = 2 };
   // Replies of single commands are read into 255 bytes.
   static constexpr size_t kReplySize = 255;
+  // Replies that may carry a table or the sample stream's last lines in front of the code are read
+  // whole up to this size.
+  static constexpr size_t kLongReplySize = 64 * 1024;
 
   // Sends command; success when the reply holds success (normally "@00"). No reply also logs
   // "No response on SA command " in the error log.

@@ -117,7 +117,8 @@ uint32_t VkcSpectrumUtilityController::StartAnalyser() {
 uint32_t VkcSpectrumUtilityController::StopAnalyser() {
   const std::string off = "@SA OFF\r\n";
   std::string reply;
-  switch (VkcSaCommand::Send(system_, off, reply)) {
+  // Samples still on their way come in front of the answer: it is looked for in the whole reply.
+  switch (VkcSaCommand::Send(system_, off, reply, VkcSaCommand::kLongReplySize)) {
     case VkcSaCommand::kNoReply:
       data_.SetMessage(VkcSaCommand::NoReplyMessage(off));
       return kNoStopReply;

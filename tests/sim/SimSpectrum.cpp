@@ -51,6 +51,11 @@ void SimSpectrum::SetStopReply(int code) {
   state_->stopReply = code;
 }
 
+void SimSpectrum::SetLinesBeforeStopReply(uint32_t lines) {
+  std::lock_guard<std::mutex> g(state_->m);
+  state_->linesBeforeStopReply = lines;
+}
+
 void SimSpectrum::SetPacing(uint32_t linesPerWrite, uint32_t intervalMs) {
   std::lock_guard<std::mutex> g(state_->m);
   state_->linesPerWrite = linesPerWrite;
@@ -96,11 +101,25 @@ void SimSpectrum::Handle(State& s, SimUnit& unit, const std::string& rawLine) {
     // Samples flow once the analyser runs as beacon master.
     s.streaming = s.masterReply == 0 && s.step != 0;
   } else if (line == "@SA OFF") {
+    if (s.streaming && s.linesBeforeStopReply != 0) unit.Send(Lines(s, s.linesBeforeStopReply));
     s.streaming = false;
     Reply(unit, s.stopReply);
   } else {
     Reply(unit, 1);
   }
+}
+
+std::string SimSpectrum::Lines(State& s, uint32_t count) {
+  const uint32_t sweep = (s.stop - s.start) / s.step;
+  std::string out;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (s.next >= sweep) s.next = 0;
+    const uint32_t f = s.start + s.next * s.step;
+    out += StrPrintf("%u\t%.1f\r\n", f, Level(f, s.start, s.stop));
+    ++s.next;
+    ++s.sent;
+  }
+  return out;
 }
 
 void SimSpectrum::Stream(platform::Event& stop) {
@@ -114,15 +133,7 @@ void SimSpectrum::Stream(platform::Event& stop) {
     std::lock_guard<std::mutex> g(state_->m);
     State& s = *state_;
     if (!s.streaming) continue;
-    const uint32_t count = (s.stop - s.start) / s.step;
-    std::string burst;
-    for (uint32_t i = 0; i < s.linesPerWrite; ++i) {
-      if (s.next >= count) s.next = 0;
-      const uint32_t f = s.start + s.next * s.step;
-      burst += StrPrintf("%u\t%.1f\r\n", f, Level(f, s.start, s.stop));
-      ++s.next;
-      ++s.sent;
-    }
+    const std::string burst = Lines(s, s.linesPerWrite);
     // Two writes cut at a point that moves, so lines arrive split across reads.
     s.cut = (s.cut * 7 + 3) % burst.size();
     unit_.Send(burst.substr(0, s.cut));

@@ -30,6 +30,8 @@ class SimSpectrum {
   void SetStartReply(int code);   // "@SA ON ..."
   void SetMasterReply(int code);  // "LINK SAR 1"
   void SetStopReply(int code);    // "@SA OFF"
+  // Sample lines still sent after "@SA OFF", in front of its answer.
+  void SetLinesBeforeStopReply(uint32_t lines);
   // Lines per sweep burst and the pause between bursts.
   void SetPacing(uint32_t linesPerWrite, uint32_t intervalMs);
 
@@ -48,12 +50,15 @@ class SimSpectrum {
     uint32_t linesPerWrite = 25;
     uint32_t intervalMs = 5;
     bool streaming = false;
+    uint32_t linesBeforeStopReply = 0;
     uint32_t start = 0, stop = 0, step = 0;
     uint32_t next = 0;  // index of the next line of the sweep
     uint64_t sent = 0;
     size_t cut = 7;     // where the next burst is cut in two writes
   };
   static void Handle(State& s, SimUnit& unit, const std::string& line);
+  // The next lines of the sweep (under the state's lock).
+  static std::string Lines(State& s, uint32_t count);
   void Stream(platform::Event& stop);
 
   SimUnit& unit_;

@@ -85,6 +85,8 @@ class SpectrumScan : public ::testing::Test {
 
 TEST_F(SpectrumScan, ScansTwoThousandSamplesAndStopsWithinASecond) {
   data.SetParameters(280000, 330000, 25, 320);
+  // Lines still on their way push the answer to "@SA OFF" far behind its echo.
+  analyser.SetLinesBeforeStopReply(60);
   controller.StartStop(u.window.Handle());
   ASSERT_TRUE(u.window.WaitForMessage(kMsgSpectrum, 1, 10000));
   EXPECT_TRUE(controller.IsReceiving());
