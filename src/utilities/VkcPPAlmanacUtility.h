@@ -1,0 +1,26 @@
+#pragma once
+// The Beacon almanac page ("Utilities"): the Qt view of VkcPPAlmanacUtilityModel with its chart.
+// The query posts its progress (1045) to this page's window handle.
+
+#include <memory>
+
+#include "app/VkcPage.h"
+#include "utilities/VkcPPAlmanacUtilityModel.h"
+
+class CChartCtrl;
+namespace platform::qt {
+class WindowMessages;
+}
+
+class VkcPPAlmanacUtility : public VkcPage<VkcPPAlmanacUtilityModel> {
+  Q_OBJECT
+ public:
+  VkcPPAlmanacUtility();
+  ~VkcPPAlmanacUtility() override;
+  platform::WindowHandle Handle() const;
+  CChartCtrl* Chart() const { return chart_; }
+
+ private:
+  CChartCtrl* chart_;
+  std::unique_ptr<platform::qt::WindowMessages> messages_;
+};
