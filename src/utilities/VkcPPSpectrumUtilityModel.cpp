@@ -160,7 +160,8 @@ void VkcPPSpectrumUtilityModel::OnStartStop() {
   if (!HasSpectrum()) return;
   EnableControls(false);
   VkcComPort* port = Host().App().CurrentPort();
-  if (port == nullptr || !port->IsOpen()) {
+  // A running scan can always be stopped: its worker ends on the stop event whatever the port does.
+  if (!scanning_ && (port == nullptr || !port->IsOpen())) {
     ShowMessage("Communication port is not open");
     EnableControls(true);
     return;

@@ -142,7 +142,7 @@ TEST(SpectrumPage, ScanOfTwoThousandSamplesIsDrawnAndStops) {
   EXPECT_TRUE(PumpUntil([&] { return Text(page, M::kStartStop) == "Start"; }, 1000));
   EXPECT_FALSE(u.host.IsProcessRunning());
   EXPECT_FALSE(analyser.IsStreaming());
-  EXPECT_TRUE(u.host.messages.empty());
+  EXPECT_TRUE(u.host.messages.empty()) << u.host.LastMessage();
 }
 
 }  // namespace
