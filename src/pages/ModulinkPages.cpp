@@ -33,6 +33,10 @@
 
 #include "pages/VkcPPRemoteList.h"
 
+#include "utilities/VkcPPAlmanacUtility.h"
+#include "utilities/VkcPPLBState.h"
+#include "utilities/VkcPPSpectrumUtility.h"
+
 namespace {
 using namespace titles;
 
@@ -93,10 +97,13 @@ const PageEntry kPages[] = {
     {kUtilities, kBertReceive, Make<VkcPPBERTRx>},
 
     // Utilities: L-band Status
+    {kUtilities, kLbandStatus, Make<VkcPPLBState>},
 
     // Utilities: Spectrum utility
+    {kUtilities, kSpectrumUtility, Make<VkcPPSpectrumUtility>},
 
     // Utilities: Beacon almanac
+    {kUtilities, kBeaconAlmanac, Make<VkcPPAlmanacUtility>},
 
     // Utilities: RTN utility
     {kUtilities, kRtnUtility, Make<VkcPPVRSUtility>},
