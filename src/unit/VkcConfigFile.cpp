@@ -170,20 +170,16 @@ VkcConfigFile::Loaded VkcConfigFile::ApplyConfiguration(const VkcConfiguration& 
                                                         VkcDeviceManager& manager, std::string& message) {
   const CfgNode& root = tree.Root();
   const CfgNode* dealer = Child(root, kDealerChild);
-  // The model is resolved before anything changes: a file of no known model leaves the unit, its
-  // current device included, as it was.
+  // The model is resolved before any image changes: a file of no known model leaves the images as
+  // they were and the unit with no current device.
   const VkcDevice* device = ResolveModel(dealer ? Child(*dealer, 0) : nullptr, manager, message);
-  if (device == nullptr) return Loaded::kNothing;
-
-  // A unit identified with its serial number keeps its model: the images of one model are never
-  // sent to a unit of another. Without one (no unit, or images only from files) the file's model
-  // becomes the current device.
-  const bool identified = unit.GetProductId() > 0;
-  if (identified && device->GetModelId() != unit.GetProductId() && unit.GetSerialNumber() != UnitId()) {
-    message = StrPrintf("The file holds a configuration for %s, but the connected unit is %s. Nothing was loaded.",
-                        Utf16ToUtf8(device->GetName()).c_str(), Utf16ToUtf8(unit.GetProductName()).c_str());
+  if (device == nullptr) {
+    unit.SetCurrentDevice(nullptr);
     return Loaded::kNothing;
   }
+
+  // The file's model becomes current whatever unit is connected.
+  const bool identified = unit.GetProductId() > 0;
 
   // The unit's own serial number stays: with an identified unit it is the factory image's; without
   // one the first unit row of the image before the load.

@@ -7,7 +7,8 @@
 // [1] the dealer image, [2] the user image, [3] the MCU settings image when the unit has an MCU.
 // A *.VKF is a whole factory image.
 //
-// Every failure leaves the unit as it was and gives a message for the user.
+// Every failure leaves the images as they were and gives a message for the user; a file of no
+// known model also leaves the unit with no current device.
 
 #include <cstdint>
 #include <span>
@@ -27,7 +28,7 @@ class VkcConfigFile {
   static constexpr const char* kFactoryExtension = "VKF";
 
   enum class Loaded {
-    kNothing,        // refused or failed: nothing changed, message says why
+    kNothing,        // refused or failed: no image changed, message says why
     kConfiguration,  // images and MCU settings replaced; the pages want a refresh
     kFactory,        // factory image replaced, factory write on; no refresh
   };

@@ -89,7 +89,7 @@ void VkcPPVRSUtilityModel::EnableControls(bool enable, bool all) {
   if (!all) return;
   controls_.Enable(kConnect, enable);
   controls_.Enable(kMonitor, enable);
-  for (int id : {kRssi, kState, kError}) controls_.Enable(id, enable && controls_.Checked(kMonitor));
+  for (int id : {kRssi, kState, kError}) controls_.Enable(id, enable);
 }
 
 void VkcPPVRSUtilityModel::Exchange(VkcDataExchange& dx) {

@@ -206,23 +206,21 @@ TEST_F(ConfigFile, ModelIsResolvedFromTheDealerImage) {
     } else {
       EXPECT_EQ(result, Loaded::kNothing);
       EXPECT_EQ(message, c.message);
-      EXPECT_EQ(target.GetProductId(), 12);  // the current device stays too
+      EXPECT_EQ(target.GetCurrentDevice(), nullptr);
       EXPECT_EQ(Record(target.User()), userBefore);
     }
   }
 }
 
-TEST_F(ConfigFile, AnotherModelThanTheIdentifiedUnitsIsRefused) {
+TEST_F(ConfigFile, AnotherModelThanTheIdentifiedUnitsBecomesCurrent) {
   Identified(4);
-  const std::vector<uint8_t> dealer = Record(unit.Dealer()), user = Record(unit.User());
+  const UnitId own = unit.GetSerialNumber();
   VkcConfiguration tree;
   tree.GetChild(1).GetChildAt(0).SetInt(12);
   tree.GetChild(2).GetChildAt(1).GetChildAt(0).SetBytes(kOtherSerial, 6);
-  EXPECT_EQ(VkcConfigFile::Apply(tree, false, unit, manager, message), Loaded::kNothing);
-  EXPECT_EQ(message, "The file holds a configuration for VK100, but the connected unit is VK400. Nothing was loaded.");
-  EXPECT_EQ(unit.GetProductId(), 4);
-  EXPECT_EQ(Record(unit.Dealer()), dealer);
-  EXPECT_EQ(Record(unit.User()), user);
+  EXPECT_EQ(VkcConfigFile::Apply(tree, false, unit, manager, message), Loaded::kConfiguration);
+  EXPECT_EQ(unit.GetProductId(), 12);
+  EXPECT_EQ(unit.GetSerialNumber(), own);
 }
 
 TEST_F(ConfigFile, LoadingKeepsTheUnitsOwnSerialNumber) {

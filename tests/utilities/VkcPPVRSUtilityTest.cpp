@@ -194,6 +194,15 @@ TEST_F(VrsUtilityPage, RefusedInputAndABusyProgramStartNothing) {
   EXPECT_FALSE(host.IsProcessRunning());
 }
 
+TEST_F(VrsUtilityPage, RefreshEnablesConnectMonitorAndTheStatusFields) {
+  page.Controls().SetCheck(M::kMonitor, false);
+  Click(M::kMonitor);
+  page.Refresh();
+  for (int id : {M::kConnect, M::kMonitor, M::kRssi, M::kState, M::kError}) {
+    EXPECT_TRUE(page.Controls().Get(id).enabled) << id;
+  }
+}
+
 TEST_F(VrsUtilityPage, MonitorCheckBoxPausesAndResumesTheStatus) {
   Type(0);
   Click(M::kConnect);
