@@ -163,8 +163,10 @@ bool VkcPPBluetoothModel::Store() {
   // Only what the last refresh filled for this unit is ever written back.
   if (!filled_ || !Usable()) return true;
   VkcSystem& unit = Host().Unit();
-  // A destination that never passed the check is not stored.
-  std::u16string destination = NormalisedAddress(fields_.destination);
+  // A destination left as refresh showed it goes back as the unit holds it, so an untouched
+  // upper-case address is no change; one that never passed the check is not stored.
+  std::u16string destination =
+      fields_.destination == shown_.destination ? shown_.destination : NormalisedAddress(fields_.destination);
   if (destination.empty()) destination = acceptedDestination_;
   Values now = fields_;
   now.destination = destination;
