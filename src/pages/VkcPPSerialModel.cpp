@@ -143,7 +143,9 @@ void VkcPPSerialModel::Exchange(VkcDataExchange& dx) {
 }
 
 bool VkcPPSerialModel::Store() {
-  if (!HasHost() || Host().Unit().GetCurrentDevice() == nullptr) return true;
+  // Refresh fills nothing without an identified model (a unit in its start-up code): the lists
+  // still hold the unit shown before, which must not be written into this one.
+  if (!HasUnit()) return true;
   VkcSystem& unit = Host().Unit();
   const VkcDevice* device = unit.GetCurrentDevice();
   VkcMCUController& mcu = Host().Devices().GetMCUController();
