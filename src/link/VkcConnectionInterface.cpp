@@ -53,6 +53,7 @@ bool VkcConnectionInterface::Transact(const char* command, char* replyBuffer, si
     mode_ = matchMode;
     expected_ = expected;
     echoSeen_ = false;
+    rawCommand_ = raw;
     replyEvent_.Reset();
     if (command) {
       echo_ = command;
@@ -148,6 +149,10 @@ void VkcConnectionInterface::ProcessLocked() {
       echoSeen_ = true;
       reply_.erase(0, r + echo_.size());
     }
+    // Until a command line's echo is there, what arrived is the tail of an earlier answer (a paced
+    // line still delivering it): it must not complete this command's wait. A raw command (an
+    // escape, a probe) may get an answer without an echo, so it matches at once.
+    if (!echoSeen_ && !rawCommand_) return;
   }
   if (state_.load() != kWaitReplies || expected_.empty()) return;
   if (promptWait_) {

@@ -121,6 +121,7 @@ class VkcConnectionInterface : public VkcComPortInterface {
   int mode_ = kMatchAny;
   size_t progress_ = 0;
   bool echoSeen_ = false;
+  bool rawCommand_ = false;  // the command went out as given: its answer may come without an echo
   bool promptWait_ = false;  // waiting for "CLI>" after the answer: the match text is not consumed
   platform::Event replyEvent_{platform::Event::ResetMode::Manual};
 };

@@ -145,6 +145,20 @@ TEST_F(ChannelTest, NoEchoChannelDoesNotWaitForAPrompt) {
   EXPECT_EQ(tap.Data().find("LATE"), std::string::npos);
 }
 
+TEST_F(ChannelTest, TheTailOfAnEarlierAnswerDoesNotAnswerTheNextCommand) {
+  // On a paced line the end of the previous answer ("\r\nCLI>") may still be arriving after the
+  // next command has gone out, ahead of that command's echo.
+  unit.SetEchoMode(sim::EchoMode::None);
+  unit.AddCommandHandler("MPORT RATE", [](sim::SimUnit& u, const std::string&) {
+    u.Send("\r\nCLI>");
+    u.Send("MPORT RATE\r\n", 30);
+    u.Send("9\r\n@00\r\nCLI>");
+  });
+  Channel query(&port);
+  ASSERT_TRUE(query.SendCommand("MPORT RATE\r", reply, sizeof reply, 1500, nullptr, false, 0, false, "\r\n"));
+  EXPECT_EQ(std::string(reply).rfind("9\r\n", 0), 0u) << reply;
+}
+
 TEST_F(ChannelTest, MatchModes) {
   unit.AddCommandHandler("CODE FIRST", [](sim::SimUnit& u, const std::string&) {
     u.Send("@00\r\n");
