@@ -358,8 +358,12 @@ class ProgramPages : public ::testing::Test {
     std::string faults;
     for (VkcModulinkDlg* page : program.Pages()) {
       prepare();
+      Snapshot before = Take(program.startup);
+      page->RefreshPage();
+      if (const std::string changes = Changes(before, Take(program.startup)); !changes.empty())
+        faults += "\n" + Program::Name(page) + " wrote on refresh:" + changes;
       program.dialog->RefreshAllPages();
-      const Snapshot before = Take(program.startup);
+      before = Take(program.startup);
       const size_t shown = program.messages.size();
       const bool applied = page->ApplyPage();
       const std::string changes = Unexpected(before);
@@ -383,8 +387,8 @@ TEST_F(ProgramPages, TheDialogCarriesItsPages) {
 
 TEST_P(AllPages, AnApplyAfterARefreshSendsTheImagesBackUnchanged) {
   Identify(program.startup, GetParam(), 0);
-  program.dialog->RefreshAllPages();
   const Snapshot before = Take(program.startup);
+  program.dialog->RefreshAllPages();
   EXPECT_TRUE(program.dialog->ApplyAllPages());
   EXPECT_EQ(Unexpected(before), "");
   EXPECT_EQ(PagesThatWrite([&] { Identify(program.startup, GetParam(), 0); }), "");
@@ -397,8 +401,8 @@ TEST_P(AllPages, NoValueOfTheUnitShownBeforeReachesTheNextUnit) {
     program.dialog->RefreshAllPages();
 
     Identify(program.startup, GetParam(), 0);
-    program.dialog->RefreshAllPages();
     const Snapshot before = Take(program.startup);
+    program.dialog->RefreshAllPages();
     EXPECT_TRUE(program.dialog->ApplyAllPages());
     EXPECT_EQ(Unexpected(before), "");
   }
@@ -423,8 +427,8 @@ TEST_F(ProgramPages, WithoutAUnitNothingIsWritten) {
       unit.SetCurrentDevice(model == 0 ? nullptr : program.startup.Devices().GetDevice(model));
     };
     leaveTheUnit();
-    program.dialog->RefreshAllPages();
     const Snapshot before = Take(program.startup);
+    program.dialog->RefreshAllPages();
     program.dialog->ApplyAllPages();
     EXPECT_EQ(Unexpected(before), "");
     EXPECT_EQ(PagesThatWrite(leaveTheUnit), "");
