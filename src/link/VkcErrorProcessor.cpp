@@ -1,5 +1,6 @@
 #include "link/VkcErrorProcessor.h"
 
+#include <algorithm>
 #include <cstdarg>
 
 #include "link/Format.h"
@@ -24,6 +25,10 @@ void VkcErrorProcessor::ReportText(uint32_t code, const std::string& text) {
 
 std::string VkcErrorProcessor::GetTextUtf8() const {
   std::lock_guard<std::mutex> lock(mutex_);
+  return TextLocked();
+}
+
+std::string VkcErrorProcessor::TextLocked() const {
   std::string out;
   size_t number = dropped_;
   for (const auto& e : entries_) {
@@ -33,6 +38,12 @@ std::string VkcErrorProcessor::GetTextUtf8() const {
 }
 
 std::u16string VkcErrorProcessor::GetText() const { return Utf8ToUtf16(GetTextUtf8()); }
+
+std::u16string VkcErrorProcessor::GetText(uint64_t& mark) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  mark = dropped_ + entries_.size();
+  return Utf8ToUtf16(TextLocked());
+}
 
 size_t VkcErrorProcessor::Count() const {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -47,6 +58,14 @@ std::deque<ErrorEntry> VkcErrorProcessor::Entries() const {
 void VkcErrorProcessor::Clear() {
   std::lock_guard<std::mutex> lock(mutex_);
   entries_.clear();
+  dropped_ = 0;
+}
+
+void VkcErrorProcessor::ClearThrough(uint64_t mark) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  // Entries dropped for the limit since the mark was taken were covered by it too.
+  const uint64_t covered = mark > dropped_ ? mark - dropped_ : 0;
+  entries_.erase(entries_.begin(), entries_.begin() + static_cast<ptrdiff_t>(std::min<uint64_t>(covered, entries_.size())));
   dropped_ = 0;
 }
 

@@ -24,12 +24,18 @@ class VkcErrorProcessor {
   // their numbers, so the numbering of what remains does not shift).
   std::u16string GetText() const;
   std::string GetTextUtf8() const;
+  // The same text, and in mark what it covers, for a later ClearThrough.
+  std::u16string GetText(uint64_t& mark) const;
   size_t Count() const;
   // Copy of the entries (oldest first).
   std::deque<ErrorEntry> Entries() const;
   void Clear();
+  // Removes the entries a GetText(mark) covered; entries logged since stay, numbered from 1.
+  void ClearThrough(uint64_t mark);
 
  private:
+  std::string TextLocked() const;
+
   mutable std::mutex mutex_;
   std::deque<ErrorEntry> entries_;
   size_t dropped_ = 0;  // entries removed from the front for the limit

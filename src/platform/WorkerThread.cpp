@@ -1,5 +1,7 @@
 #include "platform/WorkerThread.h"
 
+#include <system_error>
+
 namespace platform {
 
 WorkerThread::WorkerThread(Event::ResetMode stopMode) : stop_(stopMode) {}
@@ -12,11 +14,17 @@ bool WorkerThread::Start(std::function<void(Event& stop)> body) {
   stop_.Reset();
   finished_.Reset();
   running_.store(true);
-  thread_ = std::thread([this, body = std::move(body)]() {
-    body(stop_);
+  try {
+    thread_ = std::thread([this, body = std::move(body)]() {
+      body(stop_);
+      running_.store(false);
+      finished_.Set();
+    });
+  } catch (const std::system_error&) {
+    // No thread could be made: nothing runs, and a later Start may try again.
     running_.store(false);
-    finished_.Set();
-  });
+    return false;
+  }
   return true;
 }
 

@@ -90,3 +90,20 @@ TEST(LogMessage, ConcurrentAppendsAndTakesLoseNothing) {
   EXPECT_EQ(all.size(), 40000u);
   EXPECT_EQ(all.find("aa"), std::string::npos);
 }
+
+TEST(ErrorLog, ClearThroughKeepsWhatWasLoggedAfterTheMark) {
+  VkcErrorProcessor log;
+  log.ReportError(0, "%s", "seen 1");
+  log.ReportError(0, "%s", "seen 2");
+  uint64_t mark = 0;
+  EXPECT_EQ(log.GetText(mark), u"1) Error #0 - seen 1\r\n2) Error #0 - seen 2\r\n");
+  log.ReportError(5, "%s", "unseen");
+  log.ClearThrough(mark);
+  EXPECT_EQ(log.GetTextUtf8(), "1) Error #5 - unseen\r\n");
+  // Entries pushed out by the limit since the mark count as cleared, not the unseen ones.
+  for (size_t i = 0; i < VkcErrorProcessor::kMaxEntries; ++i) log.ReportError(0, "%s", "old");
+  log.GetText(mark);
+  for (int i = 0; i < 3; ++i) log.ReportError(7, "%s", "new");
+  log.ClearThrough(mark);
+  EXPECT_EQ(log.GetTextUtf8(), "1) Error #7 - new\r\n2) Error #7 - new\r\n3) Error #7 - new\r\n");
+}

@@ -11,6 +11,7 @@
 #include "sim/SimCommandsReboot.h"
 #include "sim/SimGateway.h"
 #include "sim/SimIdent.h"
+#include "sim/SimSurvey.h"
 #include "sim/SimUnit.h"
 #include "sim/SimUnitControl.h"
 #include "sim/SimUnitControlFiles.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
   sim::RebootOptions reboot;
   reboot.bannerDelayMs = 3000;
   sim::InstallReboot(unit, reboot);
+  sim::SimNetwork network = sim::SimNetwork::Default();
+  network.ownId = "123456789ABC";
+  sim::SimSurvey survey(unit, network);
   std::unique_ptr<sim::SimGateway> gateway;
   if (tcp) gateway = std::make_unique<sim::SimGateway>(&unit);
 
