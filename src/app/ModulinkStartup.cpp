@@ -6,6 +6,7 @@
 #include "app/ModulinkDlg.h"
 #include "app/PageTitles.h"
 #include "app/VkcProgressDialog.h"
+#include "app/VkcSystemMenu.h"
 #include "devices/VkcDeviceUHFSSRX_UHF.h"
 #include "devices/VkcFrequencyCalculator.h"
 #include "link/VkcMessageIds.h"
@@ -61,6 +62,7 @@ int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
   tabs_.SelectGroup(titles::kPreferences);
   {
     ModulinkDlg dialog(tabs_, unit_);
+    InstallSystemCommands(dialog, app_);
     if (attach) attach(dialog, app_, devices_);
     if (shown) QTimer::singleShot(0, &dialog, [&dialog, &shown] { shown(dialog); });
     dialog.exec();

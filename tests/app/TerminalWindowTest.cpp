@@ -1,0 +1,163 @@
+// The terminal window against the simulated unit on a pseudo-terminal: what is received shows,
+// what is typed or pasted reaches the unit; and its display and key rules.
+
+#include "app/VkcTerminalWnd.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ModulinkApp.h"
+#include "app/VkcTerminalEdit.h"
+#include "link/ListenerRegistry.h"
+#include "link/VkcSerialPort.h"
+#include "sim/SimTextListener.h"
+#include "sim/SimUnit.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+TEST(TerminalText, LineEndsAndControlBytes) {
+  struct Case {
+    std::vector<std::string> blocks;
+    std::string shown;
+  } cases[] = {
+      {{"AB\r\nD"}, "AB\nD"},
+      {{"A\rB", "A\nB"}, "A\nBA\nB"},
+      {{"A\r", "\nB"}, "A\nB"},  // CR LF split between two blocks is one line break
+      {{"\r\r\n\n"}, "\n\n\n"},
+      {{std::string("\x07\x00\x1b\x08", 4)}, "...\b"},
+      {{"\x7f\xe9 ~"}, "\x7f\xe9 ~"},
+  };
+  for (const Case& c : cases) {
+    bool afterCr = false;
+    std::string shown;
+    for (const std::string& b : c.blocks)
+      shown += VkcTerminalWnd::ToDisplayText(reinterpret_cast<const uint8_t*>(b.data()), b.size(), afterCr);
+    EXPECT_EQ(shown, c.shown) << c.blocks.front();
+  }
+}
+
+TEST(TerminalText, KeysSendOneByteEachOrNothing) {
+  struct Case {
+    int key;
+    QString text;
+    std::string bytes;
+  } cases[] = {
+      {Qt::Key_A, "a", "a"},
+      {Qt::Key_Return, "\r", "\r"},
+      {Qt::Key_Enter, "", "\r"},
+      {Qt::Key_Backspace, "\b", "\b"},
+      {Qt::Key_C, QString(QChar(3)), "\x03"},  // Ctrl+C goes to the unit
+      {Qt::Key_Escape, QString(QChar(27)), ""},
+      {Qt::Key_Left, "", ""},
+      {Qt::Key_Home, "", ""},
+      {Qt::Key_Delete, QString(QChar(127)), ""},
+      {Qt::Key_F5, "", ""},
+      {Qt::Key_Eacute, QString(QChar(0xE9)), "\xe9"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(VkcTerminalEdit::KeyToBytes(c.key, c.text), c.bytes) << c.key;
+}
+
+class TerminalWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(unit.IsOk());
+    app.SetPorts(&port, nullptr);
+    app.SetMessageBoxFunction([this](const std::u16string& text, unsigned) {
+      messages.push_back(text);
+      return 1;
+    });
+  }
+  void TearDown() override { port.Close(); }
+  static std::string Shown(VkcTerminalWnd& w) { return w.Edit()->toPlainText().toStdString(); }
+  static bool WaitShown(VkcTerminalWnd& w, const std::string& text) {
+    return testsupport::WaitUntil(
+        [&] {
+          QApplication::processEvents();
+          return Shown(w) == text;
+        },
+        5000);
+  }
+
+  testsupport::TempDir dir;
+  ModulinkApp app{dir.File("settings.vkc")};
+  sim::SimUnit unit;
+  VkcSerialPort port;
+  std::vector<std::u16string> messages;
+};
+
+TEST_F(TerminalWindow, TypedBytesReachTheUnitAndWhatItSendsShowsInEveryTerminal) {
+  ASSERT_TRUE(port.Open(unit.SlavePath16(), 115200, 8, 0, 0));
+  const size_t listeners = ListenerRegistry::Global().Count();
+  QWidget parent;
+  QPointer<VkcTerminalWnd> first = VkcTerminalWnd::Open(app, &parent);
+  QPointer<VkcTerminalWnd> second = VkcTerminalWnd::Open(app, &parent);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(first->windowTitle(), "Terminal Window");
+  EXPECT_TRUE(first->isWindow());
+  EXPECT_EQ(ListenerRegistry::Global().Count(), listeners + 2);
+
+  // Typed text goes to the unit unechoed; the unit's echo and answer are what shows.
+  QTest::keyClicks(first->Edit(), "ab");
+  QTest::keyClick(first->Edit(), Qt::Key_Escape);
+  QTest::keyClick(first->Edit(), Qt::Key_Left);
+  QTest::keyClick(first->Edit(), Qt::Key_Return);
+  ASSERT_TRUE(unit.WaitForCommands(1, 5000));
+  EXPECT_EQ(unit.Received(), "ab\r");
+  const std::string answer = "ab\n@01\n\nCLI>";
+  EXPECT_TRUE(WaitShown(*first, answer)) << Shown(*first);
+  EXPECT_TRUE(WaitShown(*second, answer)) << Shown(*second);
+
+  // Control bytes show as '.', a backspace takes back the last character.
+  unit.Send("\r\nx\x07y\bz\b\b\b\bq");
+  EXPECT_TRUE(WaitShown(*first, answer + "q")) << Shown(*first);
+
+  // The terminal group muted (as while the loader receives a file): nothing shows.
+  sim::TextListener protocol;
+  port.AddListener(&protocol, kListenerGroupProtocol);
+  port.EnableListenerGroup(kListenerGroupTerminal, false);
+  unit.Send("hidden");
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return protocol.Text() == "hidden"; }, 5000));
+  port.EnableListenerGroup(kListenerGroupTerminal, true);
+  port.RemoveListener(&protocol);
+  unit.Send("!");
+  EXPECT_TRUE(WaitShown(*second, answer + "q!")) << Shown(*second);
+
+  // Paste writes the clipboard to the unit, line feeds as CR LF; nothing is inserted.
+  unit.ClearRecord();
+  QGuiApplication::clipboard()->setText("A\nB\r\nC");
+  first->Edit()->Paste();
+  ASSERT_TRUE(unit.WaitForReceived("A\r\nB\r\nC", 5000));
+
+  delete first.data();
+  EXPECT_EQ(ListenerRegistry::Global().Count(), listeners + 1);
+  second->close();  // deleted on close
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(second.isNull());
+  EXPECT_EQ(ListenerRegistry::Global().Count(), listeners);
+}
+
+TEST_F(TerminalWindow, ClosedPortIsToldAndTheWindowStays) {
+  QWidget parent;
+  QPointer<VkcTerminalWnd> terminal = VkcTerminalWnd::Open(app, &parent);
+  EXPECT_EQ(messages, std::vector<std::u16string>{u"Communication port is not open"});
+  EXPECT_TRUE(terminal->isVisible());
+  QTest::keyClicks(terminal->Edit(), "x");  // tries the write, shows nothing
+  EXPECT_EQ(Shown(*terminal), "");
+  // The listener goes through the port it was added to, whichever port is current by then.
+  VkcSerialPort other;
+  app.SetPorts(&other, nullptr);
+  EXPECT_EQ(terminal->ListenedPort(), &port);
+  const size_t listeners = ListenerRegistry::Global().Count();
+  delete terminal.data();
+  EXPECT_EQ(ListenerRegistry::Global().Count(), listeners - 1);
+}
+
+}  // namespace
