@@ -37,6 +37,8 @@
 #include "utilities/VkcPPLBState.h"
 #include "utilities/VkcPPSpectrumUtility.h"
 
+#include "pages/VkcPPNetworkIdentify.h"
+
 namespace {
 using namespace titles;
 
@@ -109,6 +111,7 @@ const PageEntry kPages[] = {
     {kUtilities, kRtnUtility, Make<VkcPPVRSUtility>},
 
     // Networking: Identification
+    {kNetworking, kIdentification, &Make<VkcPPNetworkIdentify>},
 
     {nullptr, nullptr, nullptr},
 };

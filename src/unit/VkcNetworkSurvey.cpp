@@ -24,7 +24,13 @@ ParamNode CopyParamNode(const ParamNode& node) {
   return copy;
 }
 
-VkcNetworkSurvey::VkcNetworkSurvey(std::function<VkcComPort*()> port) : port_(std::move(port)) {}
+VkcNetworkSurvey::VkcNetworkSurvey(std::function<VkcComPort*()> port, std::function<bool()> toCommandMode)
+    : port_(std::move(port)), toCommandMode_(std::move(toCommandMode)) {}
+
+uint32_t VkcNetworkSurvey::Process(uint32_t operation, intptr_t, platform::WindowHandle, platform::Event&) {
+  if (operation != kOpCommandMode) return 1;
+  return toCommandMode_ && toCommandMode_() ? 0 : 1;
+}
 
 VkcNetworkSurvey::~VkcNetworkSurvey() {
   thread_.Stop(kJoinBoundMs, [] { ErrorLog().ReportError(0, "Network survey did not stop in time"); });

@@ -20,13 +20,17 @@
 
 #include "link/ParamNode.h"
 #include "link/UnitId.h"
+#include "link/VkiPostProcess.h"
 #include "platform/Messages.h"
 #include "platform/WorkerThread.h"
 
 class VkcComPort;
 
-class VkcNetworkSurvey {
+class VkcNetworkSurvey : public VkiPostProcess {
  public:
+  // The task the page runs in the progress dialog before a survey: the unit to command mode.
+  static constexpr uint32_t kOpCommandMode = 0;
+
   enum class Mode { kNetwork, kUnit };
   enum class StartResult { kStarted, kRunning, kNoThread };
 
@@ -42,10 +46,15 @@ class VkcNetworkSurvey {
   // How long Finish waits for the worker before it logs the overrun (and keeps waiting).
   static constexpr uint32_t kJoinBoundMs = 2000;
 
-  // port: the current port at the time of each exchange (null: nothing is sent).
-  explicit VkcNetworkSurvey(std::function<VkcComPort*()> port);
+  // port: the current port at the time of each exchange (null: nothing is sent); toCommandMode
+  // switches the unit to its command line (kOpCommandMode).
+  explicit VkcNetworkSurvey(std::function<VkcComPort*()> port, std::function<bool()> toCommandMode = {});
   // Stops and joins a survey still running.
-  ~VkcNetworkSurvey();
+  ~VkcNetworkSurvey() override;
+
+  // kOpCommandMode: 0 when the unit is on its command line, 1 otherwise.
+  uint32_t Process(uint32_t operation, intptr_t parameter, platform::WindowHandle notify,
+                   platform::Event& stop) override;
   VkcNetworkSurvey(const VkcNetworkSurvey&) = delete;
   VkcNetworkSurvey& operator=(const VkcNetworkSurvey&) = delete;
 
@@ -87,6 +96,7 @@ class VkcNetworkSurvey {
   void SetAnswered(int unit, bool answered, bool dropParams = false);
 
   const std::function<VkcComPort*()> port_;
+  const std::function<bool()> toCommandMode_;
   mutable std::mutex mutex_;  // guards root_
   ParamNode root_;
 
