@@ -73,15 +73,22 @@ void Identify(ModulinkStartup& program, const UnitCase& c, int seed) {
   VkcConfiguration& d = unit.Dealer();
   d.GetChild(0).SetInt(static_cast<uint32_t>(device->GetModelId()));
   d.GetChild(1).SetString(Text("CALL", seed));
-  d.GetChild(3).SetInt(static_cast<uint32_t>(27 + seed));
+  // The dealer's power limit at or under the model's maximum, never under the output power below.
+  d.GetChild(3).SetInt(static_cast<uint32_t>(device->GetMaxPowerDbm() > 0 ? device->GetMaxPowerDbm() - seed : 27 + seed));
 
   VkcConfiguration& u = unit.User();
   u.GetChild(0).GetChildAt(0).SetString("IMAGE 1.2");
   Bytes(u.GetChild(1).GetChildAt(0), 0x01, seed);  // another unit of the network comes first
   CfgNode& row = u.GetChild(1).GetChildAt(1);
   Bytes(row, 0x12, seed);
-  row.GetChildAt(0).SetInt(static_cast<uint32_t>(20 + seed));
-  row.GetChildAt(1).SetInt(2);
+  // Power, protocol and modulation among those the model offers.
+  const int minPower = device->GetMinPowerDbm(), maxPower = device->GetMaxPowerDbm();
+  row.GetChildAt(0).SetInt(static_cast<uint32_t>(maxPower > minPower ? std::min(maxPower, (minPower + maxPower) / 2 + seed) : 0));
+  std::vector<int> offered;
+  device->GetProtocolList(device->HasTransmitter(), offered);
+  const int protocol = offered.empty() ? 2 : offered[static_cast<size_t>(seed) % offered.size()];
+  row.GetChildAt(1).SetInt(static_cast<uint32_t>(protocol));
+  device->GetModulationsForProtocol(protocol, offered);
   for (int i = 0; i < 3; ++i) row.GetChildAt(2).GetChildAt(i).SetInt(static_cast<uint32_t>(1 + (i + seed) % 2));
   // Data port: both rates alike, 8 bits and no parity (stored as index 0), hardware flow.
   const uint32_t port[] = {static_cast<uint32_t>(5 + seed), 0, 0, 2, 0, 0,
@@ -121,7 +128,7 @@ void Identify(ModulinkStartup& program, const UnitCase& c, int seed) {
   for (int i : {1, 2, 14, 16}) radio.GetChildAt(i).SetInt(0);
   radio.GetChildAt(3).SetInt(1);
   radio.GetChildAt(5).SetInt(static_cast<uint32_t>(12 + seed));
-  radio.GetChildAt(6).SetInt(1);
+  radio.GetChildAt(6).SetInt(static_cast<uint32_t>(offered.empty() ? 1 : offered[static_cast<size_t>(seed) % offered.size()]));
   radio.GetChildAt(11).SetInt(1);
   radio.GetChildAt(12).SetInt(static_cast<uint32_t>(10 + seed));
   radio.GetChildAt(12).SetString(Text("CALL", seed));
