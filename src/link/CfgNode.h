@@ -57,6 +57,8 @@ class CfgNode {
   // Setters: each stores its field and the type code, nothing else.
   void SetBool(bool value);
   void SetInt(uint32_t value);
+  // Replaces the scalar and keeps the type code: a value written "in place".
+  void ReplaceScalar(uint32_t value) { scalar_ = value; }
   void SetString(std::string value);
   void SetText(const char* text);
   void SetBytes(const void* data, size_t length);

@@ -16,6 +16,8 @@
 
 #include "pages/VkcPPBluetooth.h"
 
+#include "pages/VkcPPWireless.h"
+
 #include "pages/VkcPPDownloadImage.h"
 
 #include "pages/VkcPPGSMGPRS.h"
@@ -63,6 +65,7 @@ const PageEntry kPages[] = {
     {kConfigurations, kIdentification, &Make<VkcPPIdentify>},
 
     // Configurations: Wireless Interface
+    {kConfigurations, kWireless, Make<VkcPPWireless>},
 
     // Configurations: Advanced Wireless Interface
 

@@ -32,12 +32,17 @@ class FakePageHost : public PageHost {
     devices_.RegisterPrototypes();
     unit_.Attach(&devices_, &app_.Settings(), [this] { return app_.CurrentPort(); });
     app_.Attach(&devices_, &unit_);
+    // The model classes reach the connected unit through this pointer, as in the program.
+    SetGlobalUnitImages(&unit_);
     app_.SetMessageBoxFunction([this](const std::u16string& text, unsigned) {
       messages.push_back(Utf16ToUtf8(text));
       return answer;
     });
   }
-  ~FakePageHost() override { app_.Attach(nullptr, nullptr); }
+  ~FakePageHost() override {
+    if (GlobalUnitImages() == &unit_) SetGlobalUnitImages(nullptr);
+    app_.Attach(nullptr, nullptr);
+  }
 
   ModulinkApp& App() override { return app_; }
   bool LockProcess(const void* owner) override { return lock.Lock(owner); }
