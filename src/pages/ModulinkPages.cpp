@@ -16,8 +16,6 @@
 
 #include "pages/VkcPPBluetooth.h"
 
-#include "pages/VkcPPWireless.h"
-
 #include "pages/VkcPPDownloadImage.h"
 
 #include "pages/VkcPPGSMGPRS.h"
@@ -65,7 +63,6 @@ const PageEntry kPages[] = {
     {kConfigurations, kIdentification, &Make<VkcPPIdentify>},
 
     // Configurations: Wireless Interface
-    {kConfigurations, kWireless, Make<VkcPPWireless>},
 
     // Configurations: Advanced Wireless Interface
 
