@@ -16,6 +16,8 @@
 
 #include "pages/VkcPPBluetooth.h"
 
+#include "pages/VkcPPAdvWireless.h"
+
 #include "pages/VkcPPDownloadImage.h"
 
 #include "pages/VkcPPGSMGPRS.h"
@@ -65,6 +67,7 @@ const PageEntry kPages[] = {
     // Configurations: Wireless Interface
 
     // Configurations: Advanced Wireless Interface
+    {kConfigurations, kAdvancedWireless, Make<VkcPPAdvWireless>},
 
     // Configurations: Serial Interface
     {kConfigurations, kSerialInterface, Make<VkcPPSerial>},
