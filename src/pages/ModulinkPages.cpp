@@ -17,6 +17,7 @@
 #include "pages/VkcPPBluetooth.h"
 
 #include "pages/VkcPPAdvWireless.h"
+#include "pages/VkcPPWireless.h"
 
 #include "pages/VkcPPDownloadImage.h"
 
@@ -65,6 +66,7 @@ const PageEntry kPages[] = {
     {kConfigurations, kIdentification, &Make<VkcPPIdentify>},
 
     // Configurations: Wireless Interface
+    {kConfigurations, kWireless, Make<VkcPPWireless>},
 
     // Configurations: Advanced Wireless Interface
     {kConfigurations, kAdvancedWireless, Make<VkcPPAdvWireless>},

@@ -103,6 +103,7 @@ void VkcPPDealerModel::Refresh() {
   if (list.empty()) spacing.AddItem(u"Auto", current);
   const int at = spacing.FindData(current);
   spacing.selection = at >= 0 ? at : 0;
+  shownSpacing_ = static_cast<int>(spacing.SelectedData());
 
   const bool transmitter = device->HasTransmitter();
   for (int id : {kSlider, kPower, kUnit}) controls_.Enable(id, transmitter);
@@ -270,5 +271,8 @@ bool VkcPPDealerModel::Store() {
   }
   const ControlState& spacing = controls_.Get(kSpacing);
   const int hz = spacingIndex_ >= 0 && spacingIndex_ < spacing.ItemCount() ? static_cast<int>(spacing.itemData[spacingIndex_]) : -1;
+  // The spacing the unit already has is not written again (a write would create the node where
+  // the unit keeps none, such as a beacon's "Auto").
+  if (hz == shownSpacing_ && hz >= 0) return true;
   return device->SetChannelSpacingHz(unit, hz);
 }

@@ -65,6 +65,7 @@ class VkcPPDealerModel : public PageModel {
   int power_ = 0;             // in the unit shown
   int unit_ = 0;              // 0 dBm, 1 mW
   int spacingIndex_ = -1;
+  int shownSpacing_ = -1;  // the spacing in Hz the last refresh showed
   PowerRange range_;
   SliderEditPair pair_{kSlider, kPower};
   std::function<std::u16string(const std::u16string&)> chooseImport_;
