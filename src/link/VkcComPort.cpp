@@ -19,6 +19,7 @@ uint32_t VkcComPort::GetModemStatus() const { return 0; }
 bool VkcComPort::SetDTR(bool) { return false; }
 bool VkcComPort::GetDTR() const { return false; }
 bool VkcComPort::IsOpen() const { return false; }
+bool VkcComPort::IsReconnecting() const { return false; }
 std::u16string VkcComPort::GetPortName() const { return {}; }
 void VkcComPort::GetShortPortName(std::u16string& out) const { out.clear(); }
 

@@ -78,6 +78,8 @@ class VkcComPort {
   virtual bool SetDTR(bool on);
   virtual bool GetDTR() const;
   virtual bool IsOpen() const;
+  // Not open now, but coming back by itself (a TCP link being re-established).
+  virtual bool IsReconnecting() const;
   virtual std::u16string GetPortName() const;
   virtual void GetShortPortName(std::u16string& out) const;
   // The receive loop of the port's thread; ends when stop is set (or the transport ends).

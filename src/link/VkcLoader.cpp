@@ -142,7 +142,10 @@ bool VkcLoader::StartSendImage(const std::string& name, bool wait) {
 }
 
 bool VkcLoader::Start(bool wait) {
-  if (!worker_.Start([this](platform::Event&) { Run(); })) return false;
+  if (!worker_.Start([this](platform::Event&) { Run(); })) {
+    ErrorLog().ReportError(0, "Unable to start thread for loader");
+    return false;
+  }
   if (wait) Wait();
   return true;
 }
@@ -166,10 +169,16 @@ void VkcLoader::Log(const std::string& text) {
 }
 
 void VkcLoader::Run() {
-  if (sending_)
-    Send();
-  else
-    Receive();
+  try {
+    if (sending_)
+      Send();
+    else
+      Receive();
+  } catch (const std::exception& e) {
+    // Out of memory on the way: the transfer failed, the worker still reports its end.
+    ErrorLog().ReportError(0, "Loader error: %s", e.what());
+    result_ = -1;
+  }
   platform::WindowHandle w = owner_.load();
   if (w != platform::kNoWindow) platform::PostMessage(w, kMsgProgress, kProgressLoaderEnd, 0);
 }
@@ -181,7 +190,7 @@ void VkcLoader::Receive() {
   VkcConnectionInterface channel(port_);
   const uint32_t replyTimeout = port_->GetReplyTimeout();
   using Ch = VkcConnectionInterface;
-  channel.SendCommand(kRxOff, nullptr, 0, replyTimeout, nullptr, false, Ch::kMatchAny, false, "@0");
+  channel.SendCommand(kRxOff, nullptr, 0, replyTimeout, cancel_, false, Ch::kMatchAny, false, "@0");
 
   const std::string command = Command();
   char reply[kReplySize + 1] = {};
@@ -213,25 +222,30 @@ void VkcLoader::Receive() {
         result_ = 0;
         break;
       }
+      if (image_.Length() + sizeof block > receiveLimit_) {
+        ErrorLog().ReportError(0, "The unit's file is larger than %zu bytes", receiveLimit_);
+        failed = true;
+        break;
+      }
       image_.Write(block, sizeof block);
       count += sizeof block;
       Progress(static_cast<intptr_t>(count * 100 / kReceiveProgressBase));
     }
     port_->EnableListenerGroup(kListenerGroupTerminal, terminalsOn);
-    if (failed && xmodem.GetState() != VkcXModemProtocol::kEnded) xmodem.Cancel();
+    if (failed && xmodem.GetState() != VkcXModemProtocol::kEnded) CancelOnWire(xmodem);
+    // The unit's text right behind its EOT reached the XModem engine: hand it to the wait below.
+    channel.BeginCollecting();
     xmodem.End();
+    const std::string trailing = xmodem.TakeTrailing();
+    if (!trailing.empty())
+      channel.OnDataReceived(reinterpret_cast<const uint8_t*>(trailing.data()), trailing.size(), port_);
     image_.Seek(0);
-    char tail[kReplySize + 1] = {};
-    channel.SendCommand(nullptr, tail, sizeof tail, replyTimeout, nullptr, false, Ch::kMatchAny, false, "@0",
-                        "\r\n");
-    int code = RefusalCode(tail);
-    if (result_ == 0 && code > 0) {
-      // The unit says the file it sent is not good.
-      ErrorLog().ReportError(0, "%s", Trimmed(tail).c_str());
-      result_ = -1;
-    }
+    // The unit ends its line; what it says there does not judge the file.
+    if (port_->IsOpen())
+      channel.SendCommand(nullptr, nullptr, 0, replyTimeout, cancel_, true, Ch::kMatchAny, false, "@0", "\r\n");
   }
-  channel.SendCommand(kRxOn, nullptr, 0, replyTimeout, nullptr, false, Ch::kMatchAny, false, "@0");
+  // A unit whose traffic stays off is no success, whatever the transfer gave.
+  if (!RestartTraffic(channel, replyTimeout)) result_ = -1;
 }
 
 void VkcLoader::Send() {
@@ -245,7 +259,7 @@ void VkcLoader::Send() {
   const uint32_t replyTimeout = port_->GetReplyTimeout();
   const uint32_t blockWait =
       cancel_ ? linktimes::kLoaderBlockWaitFactor * port_->GetLongTimeout() : linktimes::kLoaderBlockWait;
-  channel.SendCommand(kRxOff, nullptr, 0, replyTimeout, nullptr, false, Ch::kMatchAny, false, "@0");
+  channel.SendCommand(kRxOff, nullptr, 0, replyTimeout, cancel_, false, Ch::kMatchAny, false, "@0");
   result_ = 0;
 
   const std::string command = Command();
@@ -255,6 +269,8 @@ void VkcLoader::Send() {
     ErrorLog().ReportError(0, "No response on %s command", command.c_str());
     if (reply[0]) ErrorLog().ReportError(0, "%s", Trimmed(reply).c_str());
     result_ = -1;
+    // A garbled or lost answer may hide a unit that did start its receiver.
+    CancelOnWire(xmodem);
   } else {
     Progress(0);
     Log("Downloading File...");
@@ -278,7 +294,7 @@ void VkcLoader::Send() {
     if (result_ == 0 && !confirmation_.empty()) channel.BeginCollecting();
     if (result_ == 0 && !xmodem.FinishSend(blockWait, cancel_)) result_ = -1;
     if (result_ != 0) {
-      if (xmodem.GetState() != VkcXModemProtocol::kSenderDone) xmodem.Cancel();
+      if (xmodem.GetState() != VkcXModemProtocol::kSenderDone) CancelOnWire(xmodem);
       xmodem.End();
     }
     if (result_ == 0 && !confirmation_.empty()) {
@@ -290,10 +306,46 @@ void VkcLoader::Send() {
     }
   }
   if (result_ != 0) {
+    // Even when stopped: the unit needs the moment to leave its XModem receiver.
     platform::Event pause;
     pause.Wait(platform::Scaled(linktimes::kLoaderFailurePause));
   }
-  channel.SendCommand(kRxOn, nullptr, 0, replyTimeout, nullptr, false, Ch::kMatchAny, false, "@0");
+  if (!RestartTraffic(channel, replyTimeout)) result_ = -1;
+}
+
+void VkcLoader::CancelOnWire(VkcXModemProtocol& xmodem) {
+  xmodem.Cancel();
+  if (port_) port_->Write("\r", 1, nullptr, -1, nullptr);
+}
+
+bool VkcLoader::Cancelled() const { return cancel_ != nullptr && cancel_->IsSet(); }
+
+bool VkcLoader::RestartTraffic(VkcConnectionInterface& channel, uint32_t replyTimeout) {
+  using Ch = VkcConnectionInterface;
+  auto send = [&] {
+    return channel.SendCommand(kRxOn, nullptr, 0, replyTimeout, cancel_, false, Ch::kMatchAny, false, "@0");
+  };
+  // A port closed for good takes no command.
+  if (!port_->IsOpen() && !port_->IsReconnecting()) {
+    ErrorLog().ReportError(0, "No response from command %s", "@RX ON");
+    return false;
+  }
+  if (send()) return true;
+  // Stopped by the user: sent, not awaited.
+  if (Cancelled()) return false;
+  // Lost across a reconnect: once more when the link is back.
+  const uint64_t until = platform::NowMs() + platform::Scaled(port_->GetLongTimeout());
+  while (!port_->IsOpen() && port_->IsReconnecting() && platform::NowMs() < until) {
+    platform::Event pause;
+    if (cancel_) {
+      if (platform::Event::WaitAny({cancel_, &pause}, platform::Scaled(linktimes::kLoaderPortCheck)) == 0) return false;
+    } else {
+      pause.Wait(platform::Scaled(linktimes::kLoaderPortCheck));
+    }
+  }
+  if (port_->IsOpen() && send()) return true;
+  if (!Cancelled()) ErrorLog().ReportError(0, "No response from command %s", "@RX ON");
+  return false;
 }
 
 void VkcLoader::OnDataReceived(const uint8_t* data, size_t length, VkcComPort*) {

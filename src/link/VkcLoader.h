@@ -5,8 +5,11 @@
 // with 2) and the unit's text (2024 with 5, through the progress log) go to the owner window; the
 // worker ends by posting 2024 with 3.
 //
-// A transfer that fails midway is cancelled on the wire (CAN) before "@RX ON\r\n", so the unit is
-// not left inside XModem swallowing the command as block data.
+// A transfer that fails midway, or whose command got no proper answer, is cancelled on the wire
+// (CAN) before "@RX ON\r\n", so the unit is not left inside XModem swallowing the command as block
+// data. An "@RX ON\r\n" that gets no "@0" is sent once more when the port is there again (a TCP
+// link comes back by itself); still unanswered, the transfer fails: the unit's own traffic is off.
+// A received file larger than the receive limit fails the transfer cleanly.
 //
 // Results: 0 success; -1 failed or cancelled (also before any transfer); 5 no confirmation after
 // a send; after a refused "XMOD" on receive, the unit's code digit (1-9) after "@0".
@@ -26,6 +29,8 @@
 class VkcComPort;
 class VkcConfiguration;
 class VkcLogMessage;
+class VkcConnectionInterface;
+class VkcXModemProtocol;
 
 class VkcLoader : public VkcComPortInterface {
  public:
@@ -33,6 +38,8 @@ class VkcLoader : public VkcComPortInterface {
   static constexpr uint8_t kPadByte = 0x1A;
   // Progress of a receive counts against this many bytes (and may pass 100).
   static constexpr uint32_t kReceiveProgressBase = 8192;
+  // The largest unit file a receive takes.
+  static constexpr size_t kDefaultReceiveLimit = size_t{64} << 20;
 
   VkcLoader();
   ~VkcLoader() override;
@@ -43,6 +50,8 @@ class VkcLoader : public VkcComPortInterface {
   // Where the progress texts go (the process-wide mailbox unless set).
   void SetProgressLog(VkcLogMessage* log);
   int GetResult() const { return result_.load(); }
+  // The largest unit file a receive takes (kDefaultReceiveLimit unless set).
+  void SetReceiveLimit(size_t bytes) { receiveLimit_ = bytes; }
 
   // The confirmation awaited after a send, and its match mode (the command channel's modes).
   void SetExpectedReplies(int matchMode, std::vector<std::string> replies);
@@ -90,6 +99,11 @@ class VkcLoader : public VkcComPortInterface {
   void Run();
   void Receive();
   void Send();
+  // Ends a transfer the unit may still be in: CAN, then a CR so the noise is a line of its own.
+  void CancelOnWire(VkcXModemProtocol& xmodem);
+  // "@RX ON\r\n", once more when the port is back; false when it never got its "@0".
+  bool RestartTraffic(VkcConnectionInterface& channel, uint32_t replyTimeout);
+  bool Cancelled() const;
   void Progress(intptr_t percent);
   void Log(const std::string& text);
   std::string Command() const;
@@ -112,6 +126,7 @@ class VkcLoader : public VkcComPortInterface {
   std::vector<std::string> confirmation_;
   int confirmationMode_ = 0;
   std::atomic<int> result_{-1};
+  size_t receiveLimit_ = kDefaultReceiveLimit;
 
   platform::WorkerThread worker_;
 };

@@ -38,6 +38,7 @@ class VkcTCPClient : public VkcComPort {
   uint32_t GetLongTimeout() const override;
   // Connected and not reconnecting.
   bool IsOpen() const override;
+  bool IsReconnecting() const override { return reconnecting_.load(); }
   void RunReceiveLoop(platform::Event& stop) override;
 
   bool IsLoggedIn() const { return loggedIn_.load(); }

@@ -19,7 +19,8 @@ VkcXModemProtocol::VkcXModemProtocol(VkcComPort* port)
           port->AddListener(this, kListenerGroupProtocol);
         else
           port->RemoveListener(this);
-      }) {}
+      }),
+      portOpen_([port] { return port && port->IsOpen(); }) {}
 
 VkcXModemProtocol::VkcXModemProtocol(Writer writer, Registrar registrar)
     : writer_(std::move(writer)), registrar_(std::move(registrar)) {}
@@ -33,17 +34,28 @@ void VkcXModemProtocol::Register(bool add) {
 }
 
 void VkcXModemProtocol::SendBuffer(const uint8_t* data, size_t length) {
-  if (writer_) writer_(data, length);
+  if (writer_ && !writer_(data, length)) writeFailed_ = true;
 }
 
+bool VkcXModemProtocol::LinkLost() const { return writeFailed_.load() || (portOpen_ && !portOpen_()); }
+
 uint32_t VkcXModemProtocol::WaitWake(uint32_t timeoutMs, platform::Event* cancel) {
-  timeoutMs = platform::Scaled(timeoutMs);
-  if (cancel) {
-    uint32_t r = platform::Event::WaitAny({cancel, &wake_}, timeoutMs);
-    if (r == 0) return 1;
-    return r == 1 ? 0 : platform::kWaitTimeout;
+  // In slices, so a port that closes or hangs up ends the wait (it sets no event of ours).
+  const uint64_t until = platform::NowMs() + platform::Scaled(timeoutMs);
+  const uint32_t slice = platform::Scaled(linktimes::kXModemPortCheck);
+  for (;;) {
+    if (LinkLost()) return 1;
+    const uint64_t now = platform::NowMs();
+    if (now >= until) return platform::kWaitTimeout;
+    const uint32_t ms = static_cast<uint32_t>(std::min<uint64_t>(until - now, std::max<uint32_t>(slice, 1)));
+    if (cancel) {
+      uint32_t r = platform::Event::WaitAny({cancel, &wake_}, ms);
+      if (r == 0) return 1;
+      if (r == 1) return 0;
+    } else if (wake_.Wait(ms) == 0) {
+      return 0;
+    }
   }
-  return wake_.Wait(timeoutMs) == 0 ? 0 : platform::kWaitTimeout;
 }
 
 void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
@@ -51,6 +63,10 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
   std::lock_guard<platform::Mutex> guard(lock_);
   ++arrivals_;
   uint32_t st = state_.load();
+  if (keepTrailing_) {
+    trailing_.append(reinterpret_cast<const char*>(data), std::min(length, kMaxTrailing - trailing_.size()));
+    return;
+  }
   if (st == kBlockComplete) {
     overrun_ = true;
     // Nothing is due between blocks: a CAN here is the sender giving up.
@@ -81,6 +97,12 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
     } else if (rx_[0] == kEOT || rx_[0] == kCAN) {
       wake_.Set();
     }
+    return;
+  }
+  if (st == kWaitReply && eotPending_) {
+    // The reply to the EOT: only a NAK asks for something (the EOT again).
+    state_ = data[0] == kNAK ? kResend : kSenderDone;
+    wake_.Set();
     return;
   }
   if (st == kWaitStart || st == kWaitReply) {
@@ -121,6 +143,7 @@ bool VkcXModemProtocol::BeginSend() {
     crcMode_ = false;
     wake_.Reset();
   }
+  writeFailed_ = false;
   begun_ = true;
   sending_ = true;
   blockNumber_ = 1;
@@ -196,20 +219,22 @@ bool VkcXModemProtocol::SendBlock(const uint8_t* data128, uint32_t timeoutMs, pl
 
 bool VkcXModemProtocol::FinishSend(uint32_t timeoutMs, platform::Event* cancel) {
   if (!begun_ || !sending_) return false;
-  bool ok = AwaitGo(timeoutMs, cancel) == Settle::Go;
-  if (ok) {
-    tx_[0] = kEOT;
-    txLength_ = 1;
+  const bool ok = AwaitGo(timeoutMs, cancel) == Settle::Go;
+  for (int tries = 1; ok; ++tries) {
     {
       std::lock_guard<platform::Mutex> guard(lock_);
       state_ = kWaitReply;
+      eotPending_ = true;
       wake_.Reset();
     }
-    SendBuffer(tx_.data(), txLength_);
-    ok = AwaitGo(timeoutMs, cancel) == Settle::Go;
+    const uint8_t eot = kEOT;
+    SendBuffer(&eot, 1);
+    const bool woke = WaitWake(timeoutMs, cancel) == 0;
+    if (!woke || state_.load() != kResend || tries >= kMaxTries) break;
   }
   {
     std::lock_guard<platform::Mutex> guard(lock_);
+    eotPending_ = false;
     if (ok) state_ = kSenderDone;
   }
   Register(false);
@@ -226,8 +251,11 @@ bool VkcXModemProtocol::BeginReceive() {
     state_ = kIdle;
     count_ = 0;
     senderCancelled_ = false;
+    keepTrailing_ = false;
+    trailing_.clear();
     wake_.Reset();
   }
+  writeFailed_ = false;
   begun_ = true;
   sending_ = false;
   blockNumber_ = 1;
@@ -235,12 +263,19 @@ bool VkcXModemProtocol::BeginReceive() {
   return true;
 }
 
-// A first byte EOT or CAN ends the transfer only when no block bytes follow it: a block whose
-// SOH was lost must not be read as the end (block 4 starts with 0x04 after its SOH).
+// A first byte CAN ends the transfer only when no block bytes follow it (a block whose SOH was
+// lost). A first byte EOT ends the file whatever follows (a unit may print its result right
+// behind it), unless the next byte is 0xFB: then it is block 4 (number 4, complement 0xFB) that
+// lost its SOH.
 bool VkcXModemProtocol::IsLoneControl(uint8_t control) {
+  constexpr uint8_t kBlock4Complement = 0xFB;
   auto judge = [&](bool final) -> int {  // 1 lone, 0 not, -1 undecided
     std::lock_guard<platform::Mutex> guard(lock_);
-    if (control == kCAN && count_ >= 2 && rx_[1] == kCAN) return 1;  // a cancel burst
+    if (control == kEOT) {
+      if (count_ >= 2) return rx_[1] == kBlock4Complement ? 0 : 1;
+      return final ? 1 : -1;
+    }
+    if (count_ >= 2 && rx_[1] == kCAN) return 1;  // a cancel burst
     for (size_t i = 1; i < count_; ++i)
       if (rx_[i] != control) return 0;
     return final ? 1 : -1;
@@ -315,6 +350,10 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
         {
           std::lock_guard<platform::Mutex> guard(lock_);
           state_ = kEnded;
+          if (first == kEOT) {
+            keepTrailing_ = true;
+            trailing_.assign(reinterpret_cast<const char*>(rx_.data()) + 1, count_ > 1 ? count_ - 1 : 0);
+          }
         }
         uint8_t ack = kACK;
         SendBuffer(&ack, 1);
@@ -365,8 +404,19 @@ void VkcXModemProtocol::Cancel() {
   SendBuffer(kCans, sizeof kCans);
 }
 
+std::string VkcXModemProtocol::TakeTrailing() {
+  std::lock_guard<platform::Mutex> guard(lock_);
+  std::string out = std::move(trailing_);
+  trailing_.clear();
+  return out;
+}
+
 void VkcXModemProtocol::End() {
   Register(false);
+  {
+    std::lock_guard<platform::Mutex> guard(lock_);
+    keepTrailing_ = false;
+  }
   begun_ = false;
   sending_ = false;
 }

@@ -5,6 +5,9 @@
 // caller. Over a port the engine is a listener (group 0) from Begin to End; the simulated unit runs
 // the same engine on a plain byte stream through the writer constructor.
 //
+// Over a port the transfer ends as soon as the port is closed or hung up (or a write to it fails),
+// rather than running through its tries against a dead line.
+//
 // Time-outs are nominal milliseconds, scaled where the wait happens.
 
 #include <array>
@@ -12,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "link/VkcComPortInterface.h"
 #include "platform/Event.h"
@@ -45,6 +49,8 @@ class VkcXModemProtocol : public VkcComPortInterface {
   static constexpr int kMaxTries = 10;
   static constexpr int kMaxErrors = 10;
   static constexpr int kMaxTimeouts = 10;
+  // What is kept of the peer's bytes behind its EOT.
+  static constexpr size_t kMaxTrailing = 256;
 
   // Writes bytes to the peer; false when they could not be written.
   using Writer = std::function<bool(const uint8_t* data, size_t length)>;
@@ -63,15 +69,22 @@ class VkcXModemProtocol : public VkcComPortInterface {
   // time-out, up to kMaxTries waits) and then sends this block. False on failure, the cancel event
   // or the receiver's CAN.
   bool SendBlock(const uint8_t* data128, uint32_t timeoutMs, platform::Event* cancel);
-  // Settles the last block the same way, then sends EOT until it is acknowledged; unregisters.
-  // False when the last block or the EOT was not accepted.
+  // Settles the last block the same way, then sends EOT and unregisters. The EOT needs no ACK: a
+  // receiver's first reply ends the wait whatever it is (a unit may answer with its confirmation
+  // text; the caller judges that), except a NAK, which asks for the EOT again (up to kMaxTries
+  // EOTs); no reply within timeoutMs ends it too. False only when the last block was not
+  // accepted (no EOT is sent then).
   bool FinishSend(uint32_t timeoutMs, platform::Event* cancel);
 
   // Receiver (checksum mode: it opens with NAK).
   bool BeginReceive();
   // True for a block copied to destination and at the end of the file (then the state is kEnded).
-  // False on failure, the cancel event or the sender's CAN.
+  // False on failure, the cancel event or the sender's CAN. A first byte EOT ends the file even
+  // when the sender's text follows it at once.
   bool ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs, platform::Event* cancel);
+  // The bytes that followed the sender's EOT (a unit printing its result line right behind it),
+  // up to kMaxTrailing, until End; taking them empties the store.
+  std::string TakeTrailing();
 
   // Sends five CAN bytes and ends the transfer (state kEnded). Usable on a never-begun object.
   void Cancel();
@@ -89,14 +102,18 @@ class VkcXModemProtocol : public VkcComPortInterface {
  private:
   enum class Settle { Go, Failed };
   Settle AwaitGo(uint32_t timeoutMs, platform::Event* cancel);
-  uint32_t WaitWake(uint32_t timeoutMs, platform::Event* cancel);  // 0 woke, 1 cancel, 258 time-out
+  // 0 woke, 1 cancel or the port gone, 258 time-out.
+  uint32_t WaitWake(uint32_t timeoutMs, platform::Event* cancel);
   void SendBuffer(const uint8_t* data, size_t length);
+  bool LinkLost() const;
   void Register(bool add);
   bool IsLoneControl(uint8_t control);
   void Purge(uint32_t timeoutMs);
 
   Writer writer_;
   Registrar registrar_;
+  std::function<bool()> portOpen_;  // empty: a plain byte stream, always there
+  std::atomic<bool> writeFailed_{false};
   bool registered_ = false;
 
   platform::Mutex lock_;  // guards state_ changes, rx_ and count_ between the two threads
@@ -108,6 +125,9 @@ class VkcXModemProtocol : public VkcComPortInterface {
   bool overrun_ = false;  // bytes arrived beyond the block being collected
   bool senderCancelled_ = false;  // CAN outside a block
   bool firstPending_ = false;     // the first block awaits its reply
+  bool eotPending_ = false;       // the sender's EOT awaits its reply
+  bool keepTrailing_ = false;     // the receiver ended on EOT: what follows is kept
+  std::string trailing_;
   std::atomic<uint64_t> arrivals_{0};  // chunks received, to tell when the line went quiet
 
   // Caller's thread only.

@@ -458,3 +458,101 @@ TEST(LoaderOverTcp, ReadsAndWritesThroughTheGateway) {
   ASSERT_TRUE(portWindow.WaitForMessage(kPortStatusMessage, kPortClosed, 5000));
   platform::SetTimeScale(1.0);
 }
+
+// What a unit may do around the end of a file, each of which the program must take as it is.
+TEST_F(LoaderTest, EndsOfAFileAsUnitsSendThem) {
+  platform::SetTimeScale(0.2);
+  files.SetFile("CFGUP", std::vector<uint8_t>(1000, 0x21));
+  struct Case {
+    const char* name;
+    sim::SimXmodFaults f;
+    bool upload;
+  };
+  std::vector<Case> cases(3);
+  cases[0] = {"result line in the same write as the EOT", {}, true};
+  cases[0].f.textAfterEot = true;
+  cases[1] = {"a code in the line after a good file", {}, true};
+  cases[1].f.sentResult = "@07\r\n";
+  cases[2] = {"the program's EOT answered with the confirmation, no ACK", {}, false};
+  cases[2].f.ackEot = false;
+  loader.SetExpectedReplies(VkcConnectionInterface::kMatchAny, "File Successfully Written\r\n");
+  for (auto& c : cases) {
+    files.SetFaults(c.f);
+    if (c.upload) {
+      ASSERT_TRUE(loader.StartReceive("CFGUP", true));
+      EXPECT_EQ(loader.Image().Length(), 1024u) << c.name;
+    } else {
+      loader.SetImage(std::vector<uint8_t>(300, 9).data(), 300, false);
+      ASSERT_TRUE(loader.StartSendImage("DDCFG", true));
+    }
+    EXPECT_EQ(loader.GetResult(), 0) << c.name;
+    EXPECT_EQ(Lines(unit).back(), "@RX ON") << c.name;
+  }
+}
+
+// A unit left in its XModem receiver is cancelled before "@RX ON"; an "@RX ON" without its "@0"
+// is sent once more, and the transfer fails when that goes unanswered too.
+TEST_F(LoaderTest, UnitTrafficIsRestartedOrTheTransferFails) {
+  platform::SetTimeScale(0.2);
+  files.SetXmodAnswer("DFCFG", "Starting to Dow\x7Fnload\r\n");
+  loader.SetImage(std::vector<uint8_t>(200, 1).data(), 200, false);
+  ASSERT_TRUE(loader.StartSendImage("DFCFG", true));
+  EXPECT_EQ(loader.GetResult(), -1);
+  std::string rx = unit.Received();
+  size_t cans = rx.find(std::string(5, '\x18'));
+  ASSERT_NE(cans, std::string::npos);
+  EXPECT_LT(cans, rx.rfind("@RX ON\r\n"));
+
+  files.SetFile("CFGUP", std::vector<uint8_t>(300, 0x42));
+  for (int unanswered : {1, 2}) {
+    sim::SimXmodFaults f;
+    f.rxOnUnanswered = unanswered;
+    files.SetFaults(f);
+    unit.ClearRecord();
+    ErrorLog().Clear();
+    ASSERT_TRUE(loader.StartReceive("CFGUP", true));
+    auto cmds = Lines(unit);
+    EXPECT_EQ(std::count(cmds.begin(), cmds.end(), "@RX ON"), 2) << unanswered;
+    EXPECT_EQ(loader.GetResult(), unanswered == 1 ? 0 : -1) << unanswered;
+    bool logged = false;
+    for (auto& e : ErrorLog().Entries()) logged |= e.text == "No response from command @RX ON";
+    EXPECT_EQ(logged, unanswered == 2);
+  }
+}
+
+// A unit streaming a file without end, or a port that goes away mid-transfer: the transfer fails
+// cleanly and at once rather than growing or retrying against a dead line.
+TEST_F(LoaderTest, EndlessFileOrVanishedPortEndsTheTransfer) {
+  files.SetFile("CFGUP", std::vector<uint8_t>(5000, 0x55));
+  loader.SetReceiveLimit(2048);
+  ASSERT_TRUE(loader.StartReceive("CFGUP", true));
+  EXPECT_EQ(loader.GetResult(), -1);
+  EXPECT_LE(loader.Image().Length(), 2048u);
+  std::string rx = unit.Received();
+  size_t cans = rx.find(std::string(5, '\x18'));
+  ASSERT_NE(cans, std::string::npos);
+  EXPECT_LT(cans, rx.rfind("@RX ON\r\n"));
+  loader.SetReceiveLimit(VkcLoader::kDefaultReceiveLimit);
+
+  sim::SimXmodFaults f;
+  f.silentAtBlock = 3;
+  files.SetFaults(f);
+  window.Clear();
+  ASSERT_TRUE(loader.StartReceive("CFGUP", false));
+  ASSERT_TRUE(window.WaitFor([](auto& m) { return m.size() >= 4; }, 10000));  // blocks coming in
+  unit.HangUp();
+  EXPECT_TRUE(window.WaitForMessage(kMsgProgress, kProgressLoaderEnd, 8000)) << "not retrying for minutes";
+  loader.Wait();
+  EXPECT_EQ(loader.GetResult(), -1);
+}
+
+// Stopped, the transfer does not sit out the unit's silence in its closing exchanges.
+TEST_F(LoaderTest, StopEndsTheClosingWaits) {
+  unit.SetSilent(true);
+  platform::Event stop(platform::Event::ResetMode::Manual, true);
+  loader.SetCancelEvent(&stop);
+  ASSERT_TRUE(loader.StartReceive("CFGUP", false));
+  EXPECT_TRUE(window.WaitForMessage(kMsgProgress, kProgressLoaderEnd, 1200));
+  loader.Wait();
+  EXPECT_EQ(loader.GetResult(), -1);
+}

@@ -10,6 +10,7 @@
 #include "link/VkcUnitFile.h"
 #include "link/VkcXModemProtocol.h"
 #include "platform/Event.h"
+#include "platform/Timing.h"
 #include "sim/SimUnit.h"
 #include "sim/SimXmodPeer.h"
 #include "sim/SimXmodPump.h"
@@ -37,7 +38,16 @@ void RemoveTempDir(const std::string& dir) {
 SimXmodFiles::SimXmodFiles(SimUnit& unit) : unit_(unit) {
   // "@RX OFF\r\n" ends with a LF, which the unit takes as the first character of the next line.
   for (const char* lf : {"", "\n"}) {
-    unit_.AddCommandHandler(std::string(lf) + "@RX", [](SimUnit& u, const std::string&) { u.Answer("", 0); });
+    unit_.AddCommandHandler(std::string(lf) + "@RX", [this](SimUnit& u, const std::string& line) {
+      {
+        std::lock_guard<std::mutex> g(m_);
+        if (line.size() >= 2 && line.compare(line.size() - 2, 2, "ON") == 0 && faults_.rxOnUnanswered > 0) {
+          --faults_.rxOnUnanswered;
+          return;
+        }
+      }
+      u.Answer("", 0);
+    });
     unit_.AddCommandHandler(std::string(lf) + "XMOD",
                             [this](SimUnit& u, const std::string& line) { OnXmod(u, line); });
   }
@@ -188,9 +198,17 @@ struct SimXmodFiles::Stream {
     self.inCount_ = 0;
     self.silent_ = false;
     self.canSeen_.Reset();
+    self.eotAcked_.Reset();
+    self.eotSent_ = false;
     self.peerFd_ = -1;
     if (!lrzsz)
       self.engine_ = std::make_shared<VkcXModemProtocol>([&self](const uint8_t* d, size_t n) {
+        // Told not to acknowledge the program's EOT: the receiver's ACK after the end is dropped.
+        if (n == 1 && d[0] == VkcXModemProtocol::kACK) {
+          std::lock_guard<std::mutex> g(self.m_);
+          if (!self.faults_.ackEot && self.engine_ && self.engine_->GetState() == VkcXModemProtocol::kEnded)
+            return true;
+        }
         std::string s = self.FilterOut(d, n);
         if (!s.empty()) self.unit_.Send(s);
         return true;
@@ -211,6 +229,10 @@ struct SimXmodFiles::Stream {
         fd = self.peerFd_;
       }
       if (s.empty()) return;
+      // The program's reply to our EOT: a sender waits for it before it leaves the transfer.
+      if (self.eotSent_ &&
+          s.find(static_cast<char>(VkcXModemProtocol::kACK)) != std::string::npos)
+        self.eotAcked_.Set();
       if (fd >= 0)
         SimXmodPump::WriteAll(fd, reinterpret_cast<const uint8_t*>(s.data()), s.size(), 2000);
       else if (engine)
@@ -261,6 +283,18 @@ struct SimXmodFiles::Stream {
     }
     pump.Stop();
     return status == 0;
+  }
+  // The ACK to an EOT sent by hand, as an XModem sender waits for it; bounded.
+  static void AwaitEotAck(SimXmodFiles& self, uint32_t ms, platform::Event& stop) {
+    platform::Event::WaitAny({&stop, &self.eotAcked_}, platform::Scaled(ms));
+  }
+  // Waits until the last block is acknowledged: the engine is ready for its EOT.
+  static bool AwaitLastAck(VkcXModemProtocol& engine, uint32_t ms, platform::Event& stop) {
+    for (uint32_t waited = 0; waited < ms; waited += 5) {
+      if (engine.GetState() == VkcXModemProtocol::kGo) return true;
+      if (stop.Wait(5) == 0) return false;
+    }
+    return false;
   }
   // The unit went quiet: it swallows input until the program cancels (CAN) or a minute passes.
   static void Silence(SimXmodFiles& self, platform::Event& stop) {
@@ -336,6 +370,16 @@ void SimXmodFiles::UnitSends(const std::string& name, std::vector<uint8_t> data)
           break;
         }
       }
+      if (t.ok && faults.textAfterEot) {
+        // The result line goes out with the EOT, before the program could acknowledge it.
+        t.ok = Stream::AwaitLastAck(*engine, platform::Scaled(wait), stop);
+        eotSent_ = true;
+        if (t.ok) unit_.Send(std::string(1, static_cast<char>(VkcXModemProtocol::kEOT)) + faults.sentResult);
+        engine->End();
+        Stream::AwaitEotAck(*this, wait, stop);
+        Finish(t, "");
+        return;
+      }
       if (t.ok) t.ok = engine->FinishSend(wait, &stop);
       engine->End();
     }
@@ -347,7 +391,7 @@ void SimXmodFiles::UnitSends(const std::string& name, std::vector<uint8_t> data)
       cv_.notify_all();
       return;
     }
-    Finish(t, t.ok ? "@00\r\n" : "");
+    Finish(t, t.ok ? faults.sentResult : "");
   });
 }
 

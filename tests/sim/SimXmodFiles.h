@@ -40,6 +40,10 @@ struct SimXmodFaults {
   bool confirm = true;    // the confirmation after a good file
   bool confirmAtOnce = false;  // the confirmation follows the last ACK without a storing pause
   bool lrzsz = false;     // lrzsz (sx -X / rx -X -c) does the unit's side
+  bool textAfterEot = false;  // sending, the unit prints its result line in the same write as its EOT
+  bool ackEot = true;         // receiving, the unit acknowledges the program's EOT
+  int rxOnUnanswered = 0;     // this many "@RX ON" commands get no answer
+  std::string sentResult = "@00\r\n";  // the unit's line after it sent a file
 };
 
 struct SimXmodTransfer {
@@ -101,6 +105,8 @@ class SimXmodFiles {
   int peerFd_ = -1;
   std::atomic<bool> silent_{false};
   platform::Event canSeen_{platform::Event::ResetMode::Manual, false};
+  platform::Event eotAcked_{platform::Event::ResetMode::Manual, false};  // the program's ACK to our EOT
+  std::atomic<bool> eotSent_{false};  // our EOT went out by hand (not through the engine)
   platform::WorkerThread worker_;
 };
 
