@@ -149,6 +149,16 @@ class VkcDevice {
   static bool FirmwareInRange(const VkcUnitImages& system, Version lo, Version hi) {
     return FirmwareAtLeast(system, lo) && FirmwareBelow(system, hi);
   }
+  // The spacing index lives only in the dealer image: firmware below userFrom or in [2.0.0, 3.0.0).
+  // Getter and setter both ask this one question, so a lettered build (which orders against
+  // neither bound) is read where it was written.
+  static bool SpacingOnlyInDealerImage(const VkcUnitImages& system, Version userFrom) {
+    return FirmwareBelow(system, userFrom) || FirmwareInRange(system, {2, 0, 0}, {3, 0, 0});
+  }
+  // The index read where SpacingOnlyInDealerImage says, else from the user image when it holds
+  // one (normal order), else from the dealer image (reversed order); and written back alike.
+  int ReadSpacingIndex(VkcUnitImages& system, Version userFrom) const;
+  static void WriteSpacingIndex(VkcUnitImages& system, Version userFrom, int index);
   // A channel node built from a frequency with the model's reference clock.
   CfgNode SynthesizeChannel(uint32_t hz, uint32_t referenceClockHz) const;
   // Sends one port command and checks the reply: the device-level setter rule.

@@ -85,11 +85,9 @@ void VkcDevice::SetAutoScanning(bool on) const {
 
 // --- Channel spacing ---
 
-int VkcDevice::GetChannelSpacingIndex(VkcUnitImages& system, int) const {
+int VkcDevice::ReadSpacingIndex(VkcUnitImages& system, Version userFrom) const {
   SetReversedSpacingOrder(true);
-  if (FirmwareBelow(system, {1, 6, 18}) || FirmwareInRange(system, {2, 0, 0}, {3, 0, 0})) {
-    return system.ReadInt(VkcNodes::kDealerSpacing);
-  }
+  if (SpacingOnlyInDealerImage(system, userFrom)) return system.ReadInt(VkcNodes::kDealerSpacing);
   if (system.HasValue(VkcNodes::kUserSpacing)) {
     SetReversedSpacingOrder(false);
     return system.ReadInt(VkcNodes::kUserSpacing);
@@ -97,10 +95,15 @@ int VkcDevice::GetChannelSpacingIndex(VkcUnitImages& system, int) const {
   return system.ReadInt(VkcNodes::kDealerSpacing);
 }
 
-void VkcDevice::SetChannelSpacingIndex(VkcUnitImages& system, int index) const {
-  const bool userImageHoldsIt = system.HasValue(VkcNodes::kUserSpacing) &&
-                                (FirmwareInRange(system, {1, 6, 18}, {2, 0, 0}) || FirmwareAtLeast(system, {3, 0, 0}));
+void VkcDevice::WriteSpacingIndex(VkcUnitImages& system, Version userFrom, int index) {
+  const bool userImageHoldsIt = system.HasValue(VkcNodes::kUserSpacing) && !SpacingOnlyInDealerImage(system, userFrom);
   system.WriteInt(userImageHoldsIt ? VkcNodes::kUserSpacing : VkcNodes::kDealerSpacing, index);
+}
+
+int VkcDevice::GetChannelSpacingIndex(VkcUnitImages& system, int) const { return ReadSpacingIndex(system, {1, 6, 18}); }
+
+void VkcDevice::SetChannelSpacingIndex(VkcUnitImages& system, int index) const {
+  WriteSpacingIndex(system, {1, 6, 18}, index);
 }
 
 int VkcDevice::GetChannelSpacingHz(VkcUnitImages& system) const {

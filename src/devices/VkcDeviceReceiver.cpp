@@ -38,22 +38,10 @@ float VkcDeviceReceiver::UhfSpacingSteps(int index) const {
   return 1.0f;
 }
 
-int VkcDeviceReceiver::UhfSpacingIndex(VkcUnitImages& system) const {
-  SetReversedSpacingOrder(true);
-  if (FirmwareBelow(system, {1, 6, 8}) || FirmwareInRange(system, {2, 0, 0}, {3, 0, 0})) {
-    return system.ReadInt(VkcNodes::kDealerSpacing);
-  }
-  if (system.HasValue(VkcNodes::kUserSpacing)) {
-    SetReversedSpacingOrder(false);
-    return system.ReadInt(VkcNodes::kUserSpacing);
-  }
-  return system.ReadInt(VkcNodes::kDealerSpacing);
-}
+int VkcDeviceReceiver::UhfSpacingIndex(VkcUnitImages& system) const { return ReadSpacingIndex(system, {1, 6, 8}); }
 
 void VkcDeviceReceiver::SetUhfSpacingIndex(VkcUnitImages& system, int index) const {
-  const bool user = system.HasValue(VkcNodes::kUserSpacing) &&
-                    (FirmwareInRange(system, {1, 6, 8}, {2, 0, 0}) || FirmwareAtLeast(system, {3, 0, 0}));
-  system.WriteInt(user ? VkcNodes::kUserSpacing : VkcNodes::kDealerSpacing, index);
+  WriteSpacingIndex(system, {1, 6, 8}, index);
 }
 
 int VkcDeviceVK400Rx::GetMaintenancePortRate(VkcComPort* conn, platform::Event* stop) const {

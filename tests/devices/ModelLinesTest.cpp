@@ -435,3 +435,25 @@ TEST_F(ModelPortRates, TestModeResetSequences) {
 }
 
 }  // namespace
+
+// Whatever the firmware build, numbered or lettered, a spacing a model accepts reads back as set:
+// the setter writes where the getter reads.
+TEST_F(ModelLines, SpacingReadsBackAsSetOnEveryBuild) {
+  const int builds[][3] = {{1, 6, 5}, {1, 6, 100}, {1, 6, 30}, {1, 8, 2}, {2, 0, 100}, {2, 5, 0}, {3, 0, 100}, {3, 2, 101}};
+  for (int key = -2; key < 128; ++key) {
+    const VkcDevice* d = manager_.GetDevice(key);
+    if (!d) continue;
+    std::vector<int> list;
+    d->GetChannelSpacingList(list);
+    for (const auto& b : builds) {
+      Fw(b[0], b[1], b[2]);
+      system_.WriteInt(VkcNodes::kChannel, 0);
+      system_.WriteInt(VkcNodes::kUserSpacing, 1);
+      system_.WriteInt(VkcNodes::kDealerSpacing, 1);
+      for (int hz : list) {
+        if (!d->SetChannelSpacingHz(system_, hz)) continue;
+        EXPECT_EQ(d->GetChannelSpacingHz(system_), hz) << "model " << key << " on " << Sw(b[0], b[1], b[2]);
+      }
+    }
+  }
+}
