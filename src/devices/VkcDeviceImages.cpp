@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "devices/VkcDevice.h"
+#include "devices/VkcModelRules.h"
 #include "devices/VkcUnitImages.h"
 
 namespace {
@@ -218,7 +219,7 @@ bool VkcDevice::SetChannelFrequencies(VkcUnitImages& system, const std::vector<u
 
 int VkcDevice::GetStoredPortRateIndex(VkcConfiguration& tree, int row) const {
   const CfgNode* node = ChildOrNull(ChildOrNull(ChildOrNull(ChildOrNull(&tree.Root(), 1), row), 4), 0);
-  return (node ? node->GetInt() : 0) - 1;
+  return modelrules::OneBelow(node ? node->GetInt() : 0);
 }
 
 uint32_t VkcDevice::GetPresetFrequency(int index, VkcUnitImages* system) const {

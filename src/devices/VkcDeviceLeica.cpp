@@ -1,5 +1,6 @@
 #include "devices/VkcDeviceLeica.h"
 
+#include "devices/VkcModelRules.h"
 #include "devices/VkcReplyParse.h"
 #include "link/VkcConfiguration.h"
 #include "link/VkcErrorProcessor.h"
@@ -31,5 +32,5 @@ int VkcDeviceLeica::GetStoredPortRateIndex(VkcConfiguration& tree, int row) cons
     node = &node->ChildAt(static_cast<size_t>(step));
   }
   const int v = node ? node->GetInt() : 0;
-  return v == 0 ? 8 : v - 1;
+  return v == 0 ? 8 : modelrules::OneBelow(v);
 }

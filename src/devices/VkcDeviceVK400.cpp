@@ -95,7 +95,8 @@ void VkcDeviceVK400::SetOutputPower(int dbm, int channelIndex) const {
   VkcUnitImages* system = modelrules::MutableGlobalImages();
   if (!system) return;
   const bool perChannel = GetFirmwareFamily() == 0 && FirmwareAtLeast(*system, {1, 8, 0});
-  const int target = channelIndex == kCurrentChannel ? system->ReadInt(VkcNodes::kChannel) - 1 : channelIndex;
+  const int target =
+      channelIndex == kCurrentChannel ? modelrules::OneBelow(system->ReadInt(VkcNodes::kChannel)) : channelIndex;
   if (perChannel && target >= 0) {
     modelrules::WriteDealerChannel(*system, target, VkcNodes::kChannelPowerChild, dbm);
     return;

@@ -111,7 +111,8 @@ int VkcDeviceVK400Qr::GetOutputPower(int channelIndex) const {
 void VkcDeviceVK400Qr::SetOutputPower(int dbm, int channelIndex) const {
   VkcUnitImages* system = modelrules::MutableGlobalImages();
   if (!system) return;
-  const int target = channelIndex == kCurrentChannel ? system->ReadInt(VkcNodes::kChannel) - 1 : channelIndex;
+  const int target =
+      channelIndex == kCurrentChannel ? modelrules::OneBelow(system->ReadInt(VkcNodes::kChannel)) : channelIndex;
   if (GetFirmwareFamily() == 0 && target >= 0) {
     modelrules::WriteDealerChannel(*system, target, VkcNodes::kChannelPowerChild, dbm);
     return;

@@ -1,7 +1,9 @@
 #include "devices/VkcModelRules.h"
 
 #include "devices/VkcUnitImages.h"
+#include "link/CfgNode.h"
 #include "link/FirmwareVersion.h"
+#include "link/VkcErrorProcessor.h"
 
 namespace modelrules {
 
@@ -37,7 +39,13 @@ int32_t ReadDealerChannel(const VkcUnitImages& system, int channel, int child) {
 }
 
 bool WriteDealerChannel(VkcUnitImages& system, int channel, int child, int32_t value) {
-  if (channel < 0 || channel >= kMaxDealerChannels || child < 0) return false;
+  if (child < 0) return false;
+  const CfgNode* map = system.Find(VkcNodes::kDealerChannels);
+  const size_t rows = map ? map->GetChildCount() : 0;
+  if (channel < 0 || channel >= kMaxDealerChannels || static_cast<size_t>(channel) >= rows) {
+    ErrorLog().ReportError(0, "Channel %d is not in the channel map of %zu channels", channel + 1, rows);
+    return false;
+  }
   system.WriteInt(VkcPath(kVkcD, VkcNodes::kDealerChannels.steps[0], channel, child), value);
   return true;
 }

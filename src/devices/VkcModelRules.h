@@ -38,7 +38,10 @@ inline uint32_t BandFrequency(const Band& band, int which) {
 
 // DDCFG[4][channel][child]: 0 when the row or the child is absent; never creates a node.
 int32_t ReadDealerChannel(const VkcUnitImages& system, int channel, int child);
-// Writes DDCFG[4][channel][child]; false (nothing written) outside 0..kMaxDealerChannels - 1.
+// Writes DDCFG[4][channel][child] of a row the map has; false (nothing written, and the error
+// log says so) for a channel past the map or past kMaxDealerChannels: a write never creates rows.
 bool WriteDealerChannel(VkcUnitImages& system, int channel, int child, int32_t value);
+// v - 1 for a number that came from an image or a file; -1 where that would overflow.
+inline int32_t OneBelow(int32_t v) { return v == INT32_MIN ? -1 : v - 1; }
 
 }  // namespace modelrules

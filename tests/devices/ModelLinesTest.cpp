@@ -245,10 +245,23 @@ TEST_F(ModelLines, PerChannelOutputPower) {
     system_.WriteInt(VkcNodes::kOutputPower, 30);
     system_.WriteInt(VkcPath(kVkcD, 4, 1, 6), 22);
   }
-  // A per-channel write beyond the dealer map's 32 rows is refused.
+  // A per-channel write past the dealer map is refused and logged: it never grows the map (a
+  // grown map would send rows of 0 Hz channels to the unit).
   Fw(1, 8, 0);
-  Dev(4).SetOutputPower(20, 1000);
-  EXPECT_LE(DealerRows(), 32u);
+  system_.WriteInt(VkcPath(kVkcD, 4, 2, 6), 23);  // a 3-row map
+  for (int key : {4, 28}) {
+    ErrorLog().Clear();
+    system_.WriteInt(VkcNodes::kChannel, 20);
+    Dev(key).SetOutputPower(20, VkcDevice::kCurrentChannel);
+    Dev(key).SetOutputPower(20, 1000);
+    EXPECT_TRUE(Dev(key).SetChannelSpacingHz(system_, 12500));
+    EXPECT_EQ(DealerRows(), 3u) << key;
+    EXPECT_EQ(ErrorLog().Count(), 3u) << key;
+  }
+  system_.WriteInt(VkcNodes::kChannel, static_cast<int32_t>(0x80000000u));  // from a crafted file
+  Dev(4).SetOutputPower(20, VkcDevice::kCurrentChannel);
+  Dev(28).SetOutputPower(20, VkcDevice::kCurrentChannel);
+  EXPECT_EQ(DealerRows(), 3u);
   // VK400BT keeps the transceiver rule.
   system_.WriteInt(VkcNodes::kChannel, 2);
   Dev(48).SetOutputPower(19, VkcDevice::kCurrentChannel);
