@@ -26,14 +26,15 @@ uint32_t CommandTimeout(VkcComPort* port) { return port ? port->GetReplyTimeout(
 
 bool Holds(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
-// A value is the reply before "@00", without the line breaks and blanks around it (an MCU that
-// answers in the radio's reply form puts a line break before the code).
+// A value is the reply before "@00", without the line breaks around it (an MCU that answers in
+// the radio's reply form puts one before the code). Blanks are part of the value: a Bluetooth
+// name or PIN may begin or end with one, and must be written back as it was.
 std::string ValueOf(const std::string& reply) {
   std::string value = reply.substr(0, reply.find("@00"));
-  const char* blanks = " \t\r\n";
-  const size_t first = value.find_first_not_of(blanks);
+  const char* lineBreaks = "\r\n";
+  const size_t first = value.find_first_not_of(lineBreaks);
   if (first == std::string::npos) return {};
-  return value.substr(first, value.find_last_not_of(blanks) - first + 1);
+  return value.substr(first, value.find_last_not_of(lineBreaks) - first + 1);
 }
 
 CfgNode& NodeIn(VkcConfiguration& image, const VkcNodePath& path) {

@@ -159,6 +159,17 @@ TEST_F(McuLineTest, ReadAllFillsTheRecord) {
   EXPECT_FALSE(mcu_->InCommandLine());
 }
 
+TEST_F(McuLineTest, BlanksAroundAValueArePartOfIt) {
+  sim::McuState state;
+  state.name = " Unit 7 ";
+  state.pin = "12 ";
+  Start(state);
+  mcu().Settings().SetRoute(0);
+  EXPECT_TRUE(mcu().ReadAll(&port_));
+  EXPECT_EQ(mcu().Settings().GetBluetoothName(), " Unit 7 ");
+  EXPECT_EQ(mcu().Settings().GetPin(), "12 ");
+}
+
 TEST_F(McuLineTest, WriteAllSendsBluetoothOnlyWhenChanged) {
   sim::McuState state;
   state.radioReplyForm = false;
