@@ -51,9 +51,12 @@ constexpr size_t kImodeHeader = 7;
 // Further lines of the message list are indented this far.
 constexpr size_t kMessageIndent = 8;
 
-void Pause(uint32_t nominalMs) {
-  platform::Event pause;
-  pause.Wait(platform::Scaled(nominalMs));
+// An answer holding this is the receiver's error.
+bool IsError(const std::string& answer) { return answer.find("ER") != std::string::npos; }
+
+std::string FromSlash(const std::string& answer) {
+  const size_t slash = answer.find('/');
+  return slash == std::string::npos ? answer : answer.substr(slash);
 }
 
 std::string DropImodeHeader(const std::string& answer) {
@@ -95,7 +98,7 @@ bool VkcDevIfOvrin::QueryReceiverRaw(const std::string& command, const char* exp
   Pause(devif::kQueryPauseMs);
   VkcConnectionInterface channel(port_, true);
   char buffer[devif::kQueryReply];
-  if (!channel.SendCommand(command.c_str(), buffer, sizeof buffer, port_->GetReplyTimeout(), nullptr, false,
+  if (!channel.SendCommand(command.c_str(), buffer, sizeof buffer, port_->GetReplyTimeout(), stop_, false,
                            VkcConnectionInterface::kMatchAny, false, expected)) {
     return false;
   }
@@ -106,8 +109,42 @@ bool VkcDevIfOvrin::QueryReceiverRaw(const std::string& command, const char* exp
 std::string VkcDevIfOvrin::QueryReceiver(const std::string& command, const char* expected) {
   std::string reply;
   if (!QueryReceiverRaw(command, expected, reply)) return kNull;
-  const size_t slash = reply.find('/');
-  return slash == std::string::npos ? reply : reply.substr(slash);
+  return FromSlash(reply);
+}
+
+std::string VkcDevIfOvrin::QuerySetting(const std::string& command) {
+  std::string reply;
+  if (!QueryReceiverRaw(command, "\r\n", reply) || IsError(reply)) return kNull;
+  return FromSlash(reply);
+}
+
+bool VkcDevIfOvrin::QueryMessageList(const std::string& command, std::string& answer) {
+  answer.clear();
+  if (!port_) return false;
+  port_->Write("\r", 1, nullptr, -1, nullptr);
+  Pause(devif::kQueryPauseMs);
+  VkcConnectionInterface channel(port_, true);
+  channel.KeepCollecting(true);
+  using Ch = VkcConnectionInterface;
+  // In order: "}\r\n", then one more line end per further line (the progress is kept).
+  std::vector<std::string> expected = {"}\r\n"};
+  if (!channel.Transact(command.c_str(), nullptr, 0, port_->GetReplyTimeout(), stop_, false, Ch::kMatchAllInOrder,
+                        false, expected)) {
+    return false;
+  }
+  // The first line may close the list itself with further lines following at once: they are
+  // read until the receiver goes quiet.
+  for (int i = 0; i < devif::kMaxListLines; ++i) {
+    expected.push_back("\r\n");
+    if (!channel.Transact(nullptr, nullptr, 0, devif::kListLineWaitMs, stop_, true, Ch::kMatchAllInOrder, false,
+                          expected)) {
+      break;
+    }
+  }
+  channel.KeepCollecting(false);
+  answer = channel.GetReply();
+  if (answer.size() >= devif::kQueryReply) answer.resize(devif::kQueryReply - 1);
+  return true;
 }
 
 bool VkcDevIfOvrin::Login() {
@@ -136,11 +173,12 @@ std::vector<std::string> VkcDevIfOvrin::ParseRestoreList(const std::string& answ
   }
   std::vector<std::string> texts;
   texts.push_back(first);
-  if (close == std::string::npos) {
-    for (size_t i = 1; i < lines.size(); ++i) {
-      if (lines[i].size() > kMessageIndent + 1) {
-        texts.push_back(lines[i].substr(kMessageIndent, lines[i].size() - kMessageIndent - 1));
-      }
+  // Further lines follow whether or not the first closed with its own "}"; a line holding "%%"
+  // is another answer, not part of the list.
+  for (size_t i = 1; i < lines.size(); ++i) {
+    if (lines[i].find("%%") != std::string::npos) break;
+    if (lines[i].size() > kMessageIndent + 1) {
+      texts.push_back(lines[i].substr(kMessageIndent, lines[i].size() - kMessageIndent - 1));
     }
   }
   for (std::string& text : texts) {
@@ -154,27 +192,42 @@ std::vector<std::string> VkcDevIfOvrin::ParseRestoreList(const std::string& answ
 
 bool VkcDevIfOvrin::SaveReceiverPortSettings() {
   GetLog().Append("Saving GPS ports parameters...\r\n");
-  savedPortEcho_ = QueryReceiver(WithPortPath(kPortEchoQuery.text, kPortEchoQuery.at), "\r\n");
-  savedPortImode_ = DropImodeHeader(QueryReceiver(WithPortPath(kPortImodeQuery.text, kPortImodeQuery.at), "\r\n"));
-  savedTermEcho_ = QueryReceiver(kTermEchoQuery, "\r\n");
-  savedTermImode_ = DropImodeHeader(QueryReceiver(kTermImodeQuery, "\r\n"));
-  const std::string messages = QueryReceiver(WithPortPath(kMessagesQuery.text, kMessagesQuery.at), "}\r\n");
-  restoreList_ = messages == kNull ? std::vector<std::string>{} : ParseRestoreList(messages, portPath_);
+  // A refused query ("ER") saved nothing: its answer is never taken for the value.
+  savedPortEcho_ = QuerySetting(WithPortPath(kPortEchoQuery.text, kPortEchoQuery.at));
+  savedPortImode_ = DropImodeHeader(QuerySetting(WithPortPath(kPortImodeQuery.text, kPortImodeQuery.at)));
+  savedTermEcho_ = QuerySetting(kTermEchoQuery);
+  savedTermImode_ = DropImodeHeader(QuerySetting(kTermImodeQuery));
+  // The open script stops every message on the port ("%%dm"): without the list read whole,
+  // nothing could bring them back, so the open must not go on.
+  std::string messages;
+  const bool listRead = QueryMessageList(WithPortPath(kMessagesQuery.text, kMessagesQuery.at), messages) &&
+                        !IsError(messages) && FromSlash(messages).find('{') != std::string::npos;
+  restoreList_ = listRead ? ParseRestoreList(FromSlash(messages), portPath_) : std::vector<std::string>{};
+  bool ok = listRead;
   for (const std::string* saved : {&savedPortEcho_, &savedPortImode_, &savedTermEcho_, &savedTermImode_}) {
-    if (*saved == kNull) return false;
+    if (*saved == kNull) ok = false;
   }
-  return true;
+  return ok;
 }
 
 bool VkcDevIfOvrin::RestorePortSettings() {
-  std::vector<std::string> commands = {
-      "%%set," + portPath_ + "/echo," + savedPortEcho_,
-      "%%set," + portPath_ + "/imode," + savedPortImode_,
-      "%%set,cur/term/echo," + savedTermEcho_,
-      "%%set,cur/term/imode," + savedTermImode_,
-  };
-  commands.insert(commands.end(), restoreList_.begin(), restoreList_.end());
+  std::vector<std::string> commands;
   bool ok = true;
+  const std::pair<std::string, const std::string*> sets[] = {
+      {"%%set," + portPath_ + "/echo,", &savedPortEcho_},
+      {"%%set," + portPath_ + "/imode,", &savedPortImode_},
+      {"%%set,cur/term/echo,", &savedTermEcho_},
+      {"%%set,cur/term/imode,", &savedTermImode_},
+  };
+  for (const auto& [command, value] : sets) {
+    // Never read: nothing to put back, and "NULL" is no setting.
+    if (*value == kNull || value->empty()) {
+      ok = false;
+      continue;
+    }
+    commands.push_back(command + *value);
+  }
+  commands.insert(commands.end(), restoreList_.begin(), restoreList_.end());
   for (const std::string& command : commands) {
     // The error mark is looked for in the whole answer: the part from its first "/" on can miss it.
     std::string answer;
@@ -193,11 +246,13 @@ int VkcDevIfOvrin::RunReceiverScript(int count, const std::vector<std::string>* 
   if (!lines || !port_) return 0;
   count = std::min<int>(count, static_cast<int>(lines->size()));
   VkcConnectionInterface channel(port_, true);
+  linesAnswered_ = 0;
   for (int i = 0; i < count; ++i) {
     if (i > 0) Pause(devif::kReceiverLinePauseMs);
     char reply[devif::kScriptReply];
     const bool answered = channel.SendCommand((*lines)[i].c_str(), reply, sizeof reply, port_->GetReplyTimeout(),
-                                              nullptr, false, VkcConnectionInterface::kMatchAny, false, "%%");
+                                              stop_, false, VkcConnectionInterface::kMatchAny, false, "%%");
+    if (answered) ++linesAnswered_;
     platform::PostMessage(notify_, kMsgProgress, kProgressPercent, (i + 1) * 100 / count);
     if (!checkFirst && i == 0) continue;
     if (!answered) return i <= 1 ? 1 : 5;
@@ -208,9 +263,10 @@ int VkcDevIfOvrin::RunReceiverScript(int count, const std::vector<std::string>* 
   return 0;
 }
 
-int VkcDevIfOvrin::OpenPassThrough(VkcComPort* port, bool open, platform::WindowHandle notify, platform::Event*) {
+int VkcDevIfOvrin::OpenPassThrough(VkcComPort* port, bool open, platform::WindowHandle notify, platform::Event* stop) {
   notify_ = notify;
   port_ = port;
+  stop_ = stop;
   GetLog().Clear();
   if (!port) return 1;
   const std::vector<std::string>* script = nullptr;
@@ -231,6 +287,14 @@ int VkcDevIfOvrin::OpenPassThrough(VkcComPort* port, bool open, platform::Window
   platform::PostMessage(notify_, kMsgProgress, kProgressPercent, 100 / count);
   Pause(devif::kScriptStartPauseMs);
   int result = RunReceiverScript(count, script, open);
+  if (open && result != 0 && linesAnswered_ > 0) {
+    // An open that failed part-way has changed the receiver: put back what was saved, as a close
+    // would. The open's own result stands.
+    GetLog().Append("Closing daisy chain and restoring GPS ports parameters...\r\n");
+    platform::PostMessage(notify_, kMsgProgress, kProgressMailbox, reinterpret_cast<intptr_t>(&GetLog()));
+    RunReceiverScript(kCloseLines, GetCloseScript(), false);
+    RestorePortSettings();
+  }
   if (!open && !RestorePortSettings()) result = 4;
   return result;
 }

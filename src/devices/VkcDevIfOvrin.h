@@ -27,6 +27,8 @@ class VkcDevIfOvrin : public VkcDevIfVelkor {
   const std::vector<std::string>* GetOpenScript() override;
   const std::vector<std::string>* GetCloseScript() override;
 
+  // Puts back what was saved; a value that was never read is not written. False when any
+  // command went unanswered or was refused, or a value was missing.
   bool RestorePortSettings();
   int RunReceiverScript(int count, const std::vector<std::string>* lines, bool checkFirst);
 
@@ -48,6 +50,12 @@ class VkcDevIfOvrin : public VkcDevIfVelkor {
   std::string QueryReceiver(const std::string& command, const char* expected);
   // The same exchange; false without an answer, else the whole answer in reply.
   bool QueryReceiverRaw(const std::string& command, const char* expected, std::string& reply);
+  // The saved value of a settings query: the answer from its first "/" on, or "NULL" when none
+  // came or the receiver refused the query ("ER").
+  std::string QuerySetting(const std::string& command);
+  // The messages a receiver port outputs: the answer up to "}\r\n" and the lines that follow it
+  // at once. False without an answer.
+  bool QueryMessageList(const std::string& command, std::string& answer);
   // The template with the receiver port path written over "dev/ser/d" where it stands.
   std::string WithPortPath(const char* templ, size_t at) const;
 
@@ -58,6 +66,7 @@ class VkcDevIfOvrin : public VkcDevIfVelkor {
   std::string savedTermEcho_;
   std::string savedTermImode_;
   std::vector<std::string> restoreList_;
+  int linesAnswered_ = 0;  // of the last receiver script
   platform::WindowHandle notify_ = 0;
   std::vector<std::string> openScript_;
   std::vector<std::string> closeScript_;

@@ -20,14 +20,18 @@ namespace {
 constexpr int kBaseOpenLines = 5;
 constexpr int kBaseCloseLines = 3;
 
-void Pause(uint32_t nominalMs) {
-  platform::Event pause;
-  pause.Wait(platform::Scaled(nominalMs));
-}
-
 }  // namespace
 
-int VkcDeviceInterface::OpenPassThrough(VkcComPort* port, bool open, platform::WindowHandle notify, platform::Event*) {
+void VkcDeviceInterface::Pause(uint32_t nominalMs) const {
+  platform::Event pause;
+  if (stop_)
+    platform::Event::WaitAny({stop_, &pause}, platform::Scaled(nominalMs));
+  else
+    pause.Wait(platform::Scaled(nominalMs));
+}
+
+int VkcDeviceInterface::OpenPassThrough(VkcComPort* port, bool open, platform::WindowHandle notify, platform::Event* stop) {
+  stop_ = stop;
   if (!port) return 1;
   int count = kBaseCloseLines;
   const std::vector<std::string>* script = nullptr;
@@ -57,7 +61,7 @@ int VkcDeviceInterface::RunScript(VkcComPort* port, int count, const std::vector
     if (i > 0) Pause(devif::kBaseLinePauseMs);
     char reply[devif::kScriptReply];
     const bool answered = channel.SendCommand((*lines)[i].c_str(), reply, sizeof reply, port->GetReplyTimeout(),
-                                              nullptr, false, VkcConnectionInterface::kMatchAny, false, "$R");
+                                              stop_, false, VkcConnectionInterface::kMatchAny, false, "$R");
     platform::PostMessage(notify, kMsgProgress, kProgressPercent, (i + 1) * 100 / count);
     if (!checkFirst && i == 0) continue;
     if (!answered) return 1;

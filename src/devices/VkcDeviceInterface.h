@@ -33,7 +33,7 @@ class VkcDeviceInterface {
   // Receiver pass-through, switched on (open) or off through port. Result 0 done; 1 no reply from
   // the receiver; 2 the receiver reported an error; 3 its port settings could not be saved; 4 they
   // could not be restored; 5 no reply to a later script line. Progress and replies are posted to
-  // notify (2024). The stop event is not used: every exchange is bounded by the port's time-out.
+  // notify (2024). Every wait of it, exchanges and fixed pauses, ends early when stop is set.
   virtual int OpenPassThrough(VkcComPort* port, bool open, platform::WindowHandle notify, platform::Event* stop);
   // The receiver commands that open and close the pass-through; null when the interface has none.
   virtual const std::vector<std::string>* GetOpenScript();
@@ -46,6 +46,12 @@ class VkcDeviceInterface {
   int GetId() const { return id_; }
   const std::u16string& GetName() const { return name_; }
   VkcLogMessage& GetLog() { return log_; }
+
+ protected:
+  // A fixed pause that ends early when the running pass-through's stop event is set.
+  void Pause(uint32_t nominalMs) const;
+  // The stop event of the running pass-through (null: none); OpenPassThrough sets it.
+  platform::Event* stop_ = nullptr;
 
  private:
   int id_;

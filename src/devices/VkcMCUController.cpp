@@ -59,7 +59,7 @@ bool VkcMCUController::Query(VkcComPort* port, const std::string& command, uint3
   VkcExchange x;
   x.command = command.c_str();
   x.timeoutMs = timeoutMs;
-  x.extra = stop;
+  x.extra = stop ? stop : stop_;
   const bool answered = x.Run(port, {expected});
   if (value) *value = answered ? ValueOf(x.reply) : std::string();
   return answered;
@@ -74,6 +74,7 @@ bool VkcMCUController::EnterCommandLine(VkcComPort* port) {
   x.raw = true;
   x.echo = false;
   x.timeoutMs = t;
+  x.extra = stop_;
   return x.Run(port, {"@00"});
 }
 
@@ -107,7 +108,10 @@ bool VkcMCUController::WriteSerialRate(VkcComPort* port, int index) {
       Query(port, "\nJLDEV SRATE " + WideToAnsi(name) + "\r", devtimeouts::kMcuCommandMs, "@0", nullptr);
   if (port) port->SetBaudRate(PortRateFromIndex(index - 1));
   platform::Event pause;
-  pause.Wait(platform::Scaled(devtimeouts::kMcuRateSettleMs));
+  if (stop_)
+    platform::Event::WaitAny({stop_, &pause}, platform::Scaled(devtimeouts::kMcuRateSettleMs));
+  else
+    pause.Wait(platform::Scaled(devtimeouts::kMcuRateSettleMs));
   return answered;
 }
 
@@ -240,8 +244,11 @@ void VkcMCUController::RouteToCurrentPort(VkcComPort* port) {
   WriteRoute(port, index);
 }
 
-bool VkcMCUController::ReadAll(VkcComPort* port) {
+bool VkcMCUController::Stopped() const { return stop_ != nullptr && stop_->IsSet(); }
+
+bool VkcMCUController::ReadAll(VkcComPort* port, platform::Event* stop) {
   if (!IsPresent()) return true;
+  StopScope scope(*this, stop);
   const bool entered = EnterCommandLine(port);
   ReadBluetoothEnabled(port);
   ReadBluetoothName(port);
@@ -257,8 +264,9 @@ bool VkcMCUController::ReadAll(VkcComPort* port) {
   return entered;
 }
 
-bool VkcMCUController::WriteAll(VkcComPort* port) {
+bool VkcMCUController::WriteAll(VkcComPort* port, platform::Event* stop) {
   if (!IsPresent()) return true;
+  StopScope scope(*this, stop);
   const bool entered = EnterCommandLine(port);
   if (bluetoothChanged_) {
     WriteBluetoothEnabled(port, false);
@@ -274,20 +282,22 @@ bool VkcMCUController::WriteAll(VkcComPort* port) {
   return entered;
 }
 
-void VkcMCUController::ApplyStoredRoute(VkcComPort* port) {
+void VkcMCUController::ApplyStoredRoute(VkcComPort* port, platform::Event* stop) {
   if (!IsPresent()) return;
+  StopScope scope(*this, stop);
   if (!EnterCommandLine(port)) {
-    settings_.SetRouteCode(VkcMCUSettings::kRouteNone);
+    if (!Stopped()) settings_.SetRouteCode(VkcMCUSettings::kRouteNone);
     return;
   }
   WriteRoute(port, settings_.GetRoute());
   LeaveCommandLine(port);
 }
 
-void VkcMCUController::RefreshRoute(VkcComPort* port) {
+void VkcMCUController::RefreshRoute(VkcComPort* port, platform::Event* stop) {
   if (!IsPresent()) return;
+  StopScope scope(*this, stop);
   if (!EnterCommandLine(port)) {
-    settings_.SetRouteCode(VkcMCUSettings::kRouteNone);
+    if (!Stopped()) settings_.SetRouteCode(VkcMCUSettings::kRouteNone);
     return;
   }
   RouteToCurrentPort(port);

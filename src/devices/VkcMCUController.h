@@ -52,10 +52,12 @@ class VkcMCUController {
   // Run at every rate of the identify sweep: finds an MCU and routes the modem to the PC's port.
   void ProbeMcu(VkcComPort* port, platform::WindowHandle window, platform::Event* stop);
   void RouteToCurrentPort(VkcComPort* port);
-  bool ReadAll(VkcComPort* port);
-  bool WriteAll(VkcComPort* port);
-  void ApplyStoredRoute(VkcComPort* port);
-  void RefreshRoute(VkcComPort* port);
+  // stop, when given, ends every wait of the composite early (exchanges and the rate pause); a
+  // stopped route composite forgets no MCU.
+  bool ReadAll(VkcComPort* port, platform::Event* stop = nullptr);
+  bool WriteAll(VkcComPort* port, platform::Event* stop = nullptr);
+  void ApplyStoredRoute(VkcComPort* port, platform::Event* stop = nullptr);
+  void RefreshRoute(VkcComPort* port, platform::Event* stop = nullptr);
   const char16_t* const* GetRouteNames(int& count) const;
   void GetSerialRateChoices(std::vector<int>& out) const;
   bool IsPresent() const { return settings_.GetRouteCode() != VkcMCUSettings::kRouteNone; }
@@ -68,6 +70,20 @@ class VkcMCUController {
   bool Query(VkcComPort* port, const std::string& command, uint32_t timeoutMs, const char* expected,
              std::string* value, platform::Event* stop = nullptr);
 
+  // The stop event of the running composite, for the exchanges and pauses inside it.
+  class StopScope {
+   public:
+    StopScope(VkcMCUController& c, platform::Event* stop) : c_(c) { c_.stop_ = stop; }
+    ~StopScope() { c_.stop_ = nullptr; }
+    StopScope(const StopScope&) = delete;
+    StopScope& operator=(const StopScope&) = delete;
+
+   private:
+    VkcMCUController& c_;
+  };
+  bool Stopped() const;
+
   VkcMCUSettings settings_;
   bool bluetoothChanged_ = false;
+  platform::Event* stop_ = nullptr;
 };

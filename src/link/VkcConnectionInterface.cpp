@@ -100,7 +100,7 @@ bool VkcConnectionInterface::Transact(const char* command, char* replyBuffer, si
 
   std::lock_guard<platform::CriticalSection> g(lock_);
   state_.store(kIdle);
-  collecting_.store(false);
+  collecting_.store(keepCollecting_.load());
   promptWait_ = false;
   if (replyBuffer && replySize) {
     std::string reply = CutReplyLocked();
@@ -118,6 +118,12 @@ void VkcConnectionInterface::BeginCollecting() {
   reply_.clear();
   progress_ = 0;
   collecting_.store(true);
+}
+
+void VkcConnectionInterface::KeepCollecting(bool on) {
+  std::lock_guard<platform::CriticalSection> g(lock_);
+  keepCollecting_.store(on);
+  if (!on && state_.load() != kWaitReplies) collecting_.store(false);
 }
 
 std::string VkcConnectionInterface::CutReplyLocked() const {

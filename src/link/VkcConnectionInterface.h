@@ -54,6 +54,9 @@ class VkcConnectionInterface : public VkcComPortInterface {
   // caller is ready to wait for it (a unit's confirmation right behind a transfer) is not lost.
   // A following Transact with keep set and no command looks at it first.
   void BeginCollecting();
+  // While on, an exchange keeps collecting after it ends, so a following Transact with keep set
+  // misses nothing that arrived in between (an answer of several lines read line by line).
+  void KeepCollecting(bool on);
 
   // keep: continue the earlier exchange's texts and in-order progress. raw: send the command as
   // given, the echo being the whole command; otherwise a CR is added when the command has none and
@@ -113,6 +116,7 @@ class VkcConnectionInterface : public VkcComPortInterface {
   const bool noEcho_;
   std::atomic<int> state_{kIdle};
   std::atomic<bool> collecting_{false};  // an exchange is in progress: arrivals are kept
+  std::atomic<bool> keepCollecting_{false};
   mutable platform::CriticalSection lock_;
   std::string match_;
   std::string reply_;

@@ -46,10 +46,10 @@ uint32_t VkcSystem::Process(uint32_t operation, intptr_t parameter, platform::Wi
       return runRtn_ ? runRtn_(parameter != 0, notify, stop) : kResultNoRtnController;
     case kOpReadMcu:
       if (manager_ == nullptr) return kResultMcuReadFailed;
-      return manager_->GetMCUController().ReadAll(GetCurrentPort()) ? kResultOk : kResultMcuReadFailed;
+      return manager_->GetMCUController().ReadAll(GetCurrentPort(), &stop) ? kResultOk : kResultMcuReadFailed;
     case kOpWriteMcu:
       if (manager_ == nullptr) return kResultMcuWriteFailed;
-      return manager_->GetMCUController().WriteAll(GetCurrentPort()) ? kResultOk : kResultMcuWriteFailed;
+      return manager_->GetMCUController().WriteAll(GetCurrentPort(), &stop) ? kResultOk : kResultMcuWriteFailed;
     default:
       return kResultOk;
   }
@@ -67,7 +67,7 @@ bool VkcSystem::Identify(VkcDeviceInterface* iface, platform::WindowHandle windo
   Reset();
   VkcComPort* port = GetCurrentPort();
   if (manager_ == nullptr || port == nullptr) return false;
-  manager_->GetMCUController().ApplyStoredRoute(port);
+  manager_->GetMCUController().ApplyStoredRoute(port, stop);
   factoryWrite_ = false;
   int id = manager_->DetectModel(port, iface, window, stop);
   if (id == kDetectNoAnswer) return false;

@@ -72,6 +72,11 @@ TEST(GatewayScripts, MessageListAnswers) {
       {"", {}},
       {"{", {}},
       {"{GGA=1.00,\r\n  ZDA\r\n", {"%%em,/dev/ser/c,GGA:1.00"}},
+      // Each line closed: the first line's "}" does not end the list.
+      {"RE01C%%{GGA=1.00}\r\n        ZDA=5.00}\r\n        GSV=9.00}\r\n",
+       {"%%em,/dev/ser/c,GGA:1.00", "%%em,/dev/ser/c,ZDA:5.00", "%%em,/dev/ser/c,GSV:9.00"}},
+      // Another answer behind the list is not part of it.
+      {"{GGA=1.00}\r\nRE004%%{}\r\n", {"%%em,/dev/ser/c,GGA:1.00"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
@@ -265,6 +270,70 @@ TEST_F(GatewayTest, ARefusedRestoreFailsEvenWhenTheAnswerNamesAPath) {
   gnss_->SetRule("%%em", SimGnss::Rule::Error);
   EXPECT_EQ(Close(), 4);
   EXPECT_EQ(gnss_->Messages('c').size(), 0u);
+}
+
+// A list whose first line closes itself, with further lines behind it: every message comes back.
+TEST_F(GatewayTest, EveryOutputMessageIsRestored) {
+  gnss_.reset();
+  sim::GnssOptions options;
+  options.messages = {"GGA=1.00", "ZDA=5.00", "GSV=9.00"};
+  options.eachMessageClosed = true;
+  gnss_ = std::make_unique<SimGnss>(unit_.SlavePath(), options);
+  port_.Close();
+  ASSERT_TRUE(port_.Open(gnss_->SlavePath16(), 115200, 8, 0, 0));
+  ASSERT_EQ(Open(), 0);
+  EXPECT_TRUE(gnss_->Messages('c').empty());
+  ASSERT_EQ(Close(), 0);
+  EXPECT_EQ(gnss_->Messages('c'), options.messages);
+}
+
+// What the opening could not save it never changes, and what a failed opening changed is put back.
+TEST_F(GatewayTest, AnOpeningNeverLosesTheReceiversSettings) {
+  struct Case {
+    const char* prefix;
+    SimGnss::Rule rule;
+    int result;
+  };
+  const Case cases[] = {
+      {"%%print, cur/term/echo", SimGnss::Rule::Error, 3},       // refused: "ER..." is no saved value
+      {"%%print,out/dev/ser/c:on", SimGnss::Rule::Silent, 3},    // the message list unread
+      {"%%print,out/dev/ser/c:on", SimGnss::Rule::Error, 3},
+      {"%%set,dev/ser/c/imode,echo", SimGnss::Rule::Silent, 5},  // fails after "%%dm"
+      {"%%set,cur/term/eoff", SimGnss::Rule::Error, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.prefix);
+    gnss_->SetRule(c.prefix, c.rule);
+    EXPECT_EQ(Open(), c.result);
+    gnss_->SetRule(c.prefix, SimGnss::Rule::Answer);
+    EXPECT_EQ(gnss_->Messages('c'), (std::vector<std::string>{"GGA=1.00", "ZDA=5.00"}));
+    EXPECT_EQ(gnss_->Setting("cur/term/imode"), "cmd");
+    EXPECT_EQ(gnss_->Setting("cur/term/echo"), "/dev/null");
+    EXPECT_EQ(gnss_->Setting("dev/ser/c/echo"), "/dev/null");
+    EXPECT_EQ(gnss_->Setting("dev/ser/c/imode"), "cmd");
+    EXPECT_FALSE(gnss_->PassThroughLive());
+  }
+  // Closing after a refused save writes back no "NULL" and no error text.
+  gnss_->SetRule("%%print, dev/ser/c/echo", SimGnss::Rule::Error);
+  gnss_->SetRule("%%print, cur/term/imode", SimGnss::Rule::Silent);
+  EXPECT_EQ(Open(), 3);
+  gnss_->SetRule("%%print, dev/ser/c/echo", SimGnss::Rule::Answer);
+  gnss_->SetRule("%%print, cur/term/imode", SimGnss::Rule::Answer);
+  gnss_->ClearRecord();
+  EXPECT_EQ(Close(), 4);
+  for (const std::string& line : gnss_->Commands()) {
+    EXPECT_EQ(line.find("NULL"), std::string::npos) << line;
+    EXPECT_EQ(line.find("ER"), std::string::npos) << line;
+  }
+}
+
+// Stopped, an opening does not sit out its pauses and the receiver's silence.
+TEST_F(GatewayTest, StopEndsAnOpeningAtOnce) {
+  gnss_->SetSilent(true);
+  platform::Event stop(platform::Event::ResetMode::Manual, true);
+  const uint64_t start = platform::NowMs();
+  EXPECT_EQ(gw_->OpenPassThrough(&port_, true, window_.Handle(), &stop), 1);
+  EXPECT_LT(platform::NowMs() - start, 300u);  // silent, unstopped: two queries of 2 s each
 }
 
 TEST_F(GatewayTest, DirectHasNoScriptsAndSendsNothing) {

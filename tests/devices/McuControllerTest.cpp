@@ -234,3 +234,18 @@ TEST_F(McuLineTest, ApplyStoredRouteForgetsAnAbsentMcu) {
 }
 
 }  // namespace
+
+TEST_F(McuLineTest, StopEndsTheCompositesAndForgetsNoMcu) {
+  Start({});
+  mcu().Settings().SetRoute(0);
+  mcu().Settings().SetHasSerialPort(true);
+  mcu().Settings().SetSerialRate(9);
+  unit_.SetSilent(true);
+  platform::Event stop(platform::Event::ResetMode::Manual, true);
+  const uint64_t start = platform::NowMs();
+  EXPECT_FALSE(mcu().WriteAll(&port_, &stop));
+  mcu().ApplyStoredRoute(&port_, &stop);
+  mcu().RefreshRoute(&port_, &stop);
+  EXPECT_LT(platform::NowMs() - start, 300u);  // silent, unstopped: seconds of exchanges and pauses
+  EXPECT_TRUE(mcu().IsPresent());
+}

@@ -51,7 +51,8 @@ int OpenRaw(const std::string& path) {
 
 }  // namespace
 
-SimGnss::SimGnss(const std::string& radioPath, GnssOptions options) : radioPort_(options.radioPort) {
+SimGnss::SimGnss(const std::string& radioPath, GnssOptions options)
+    : radioPort_(options.radioPort), eachMessageClosed_(options.eachMessageClosed) {
   for (char p = 'a'; p <= 'd'; ++p) ports_[p] = Port{options.portEcho, options.portImode, options.messages};
   termEcho_ = options.termEcho;
   termImode_ = options.termImode;
@@ -216,7 +217,7 @@ std::string SimGnss::CommandLocked(const std::string& line) {
       for (size_t i = 0; i < port->messages.size(); ++i) {
         if (i > 0) data += "\r\n        ";
         data += port->messages[i];
-        data += i + 1 < port->messages.size() ? "," : "}";
+        data += i + 1 < port->messages.size() && !eachMessageClosed_ ? "," : "}";
       }
       return Done(data);
     }

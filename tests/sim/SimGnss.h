@@ -44,6 +44,9 @@ struct GnssOptions {
   std::string termImode = "cmd";
   std::string portEcho = "/dev/null";
   std::string portImode = "cmd";
+  // Every line of a message list ends in "}", the first closing itself: "{GGA=1.00}" and then
+  // "        ZDA=5.00}".
+  bool eachMessageClosed = false;
 };
 
 class SimGnss {
@@ -102,6 +105,7 @@ class SimGnss {
   int slaveHold_ = -1;
   int radio_ = -1;
   const char radioPort_;
+  const bool eachMessageClosed_;
 
   mutable std::mutex m_;
   std::map<char, Port> ports_;
