@@ -142,10 +142,7 @@ bool VkcLoader::StartSendImage(const std::string& name, bool wait) {
 }
 
 bool VkcLoader::Start(bool wait) {
-  if (!worker_.Start([this](platform::Event&) { Run(); })) {
-    ErrorLog().ReportError(0, "Unable to start thread for loader");
-    return false;
-  }
+  if (!worker_.Start([this](platform::Event&) { Run(); })) return false;
   if (wait) Wait();
   return true;
 }

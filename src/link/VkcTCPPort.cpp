@@ -61,8 +61,9 @@ int VkcTCPPort::Send(const void* data, int length, int timeoutMs, platform::Even
       break;
   }
   ErrorLog().ReportError(static_cast<uint32_t>(err), "send failed on socket - %d ", err);
-  g.unlock();
-  Shutdown();  // the port thread sees the end and tells the client
+  // Still under the shared lock: a reconnect (which takes it exclusively) cannot have put a new
+  // connection in its place, so only the connection that failed is ended.
+  ShutdownLocked();  // the port thread sees the end and tells the client
   return -1;
 }
 
@@ -95,9 +96,13 @@ bool VkcTCPPort::Receive() {
 }
 
 void VkcTCPPort::Shutdown() {
+  std::shared_lock<std::shared_mutex> g(io_);
+  ShutdownLocked();
+}
+
+void VkcTCPPort::ShutdownLocked() {
   connected_ = false;
   closing_.Set();
-  std::shared_lock<std::shared_mutex> g(io_);
   socket_.Shutdown();
 }
 

@@ -42,6 +42,7 @@ class VkcTCPPort {
 
  private:
   bool Receive();  // false when the connection ended
+  void ShutdownLocked();  // Shutdown with io_ held (shared)
 
   VkcTCPClient* owner_;
   platform::TcpSocket socket_;

@@ -4,6 +4,12 @@
 
 namespace platform {
 
+namespace {
+std::atomic<int> failStarts{0};
+}  // namespace
+
+void WorkerThread::FailNextStartsForTesting(int count) { failStarts.store(count); }
+
 WorkerThread::WorkerThread(Event::ResetMode stopMode) : stop_(stopMode) {}
 
 WorkerThread::~WorkerThread() { Stop(); }
@@ -15,6 +21,8 @@ bool WorkerThread::Start(std::function<void(Event& stop)> body) {
   finished_.Reset();
   running_.store(true);
   try {
+    if (failStarts.load() > 0 && failStarts.fetch_sub(1) > 0)
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     thread_ = std::thread([this, body = std::move(body)]() {
       body(stop_);
       running_.store(false);

@@ -20,8 +20,11 @@ class WorkerThread {
   WorkerThread(const WorkerThread&) = delete;
   WorkerThread& operator=(const WorkerThread&) = delete;
 
-  // Starts the body on a new thread; the stop event is reset first. False when already running.
+  // Starts the body on a new thread; the stop event is reset first. False when already running
+  // or when the system cannot start a thread (never an exception).
   bool Start(std::function<void(Event& stop)> body);
+  // Tests: the next count starts fail as if the system had no thread to give.
+  static void FailNextStartsForTesting(int count);
   Event& StopEvent() { return stop_; }
   // Set when the body has returned.
   Event& FinishedEvent() { return finished_; }

@@ -17,8 +17,10 @@
 #include "link/LinkTimeouts.h"
 #include "link/VkcErrorProcessor.h"
 #include "link/VkcSerialPort.h"
+#include "link/VkcTCPClient.h"
 #include "platform/Messages.h"
 #include "platform/Timing.h"
+#include "platform/WorkerThread.h"
 #include "sim/SimUnit.h"
 #include "support/TestSupport.h"
 
@@ -339,3 +341,19 @@ TEST_F(StuckLine, CloseEndsAWriteWithoutTimeOut) {
 }
 
 }  // namespace
+
+// A system that cannot give a thread: the port and the TCP client say so and fail, nothing throws.
+TEST_F(SerialPortTest, AThreadThatCannotStartFailsTheOpen) {
+  platform::WorkerThread::FailNextStartsForTesting(1);
+  EXPECT_FALSE(OpenPort());
+  EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"Unable to start thread for port " + unit.SlavePath()}));
+  EXPECT_EQ(Statuses(), (std::vector<intptr_t>{kPortOpenFailed}));
+  EXPECT_FALSE(port.IsOpen());
+  EXPECT_TRUE(OpenPort()) << "the device was closed again";
+
+  ErrorLog().Clear();
+  platform::WorkerThread::FailNextStartsForTesting(1);
+  VkcTCPClient client;
+  EXPECT_FALSE(client.SetOwnerWindow(window.Handle()));
+  EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"Unable to start thread for TCP client controller"}));
+}
