@@ -85,7 +85,9 @@ TEST_P(IdentifyFamilies, AnswersAtTheFirstRate) {
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0], "Trying 115200");
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Device detected"), 0);
-  if (GetParam().expected == kDetectStartup) EXPECT_EQ(lines.back(), "Startup code detected");
+  if (GetParam().expected == kDetectStartup) {
+    EXPECT_EQ(lines.back(), "Startup code detected");
+  }
   EXPECT_EQ(ErrorCount("Could not switch"), 0u);
   const VkcDevice* device = manager_.GetDevice(GetParam().expected);
   ASSERT_NE(device, nullptr);

@@ -232,7 +232,9 @@ TEST_F(ModelFixture, PassThroughResults) {
     EXPECT_EQ(messages.Last(), c.shown);
     // A failure other than "no response" means not established any more.
     EXPECT_EQ(model->IsPassThroughOff(), c.code != 1) << c.code;
-    if (model->IsPassThroughOff()) EXPECT_TRUE(model->EnableDaisyChain());
+    if (model->IsPassThroughOff()) {
+      EXPECT_TRUE(model->EnableDaisyChain());
+    }
   }
   // Switching on fails: only the first line, and the flag stays set.
   model->OnPortStatus(2);
