@@ -206,6 +206,14 @@ void CChartCtrl::RefreshCtrl() {
     if (axis && axis->GetScrollBar()) axis->GetScrollBar()->Place(plottingRect_);
   }
   update();
+  // A refresh asked for while drawing runs right after, once: the drawing it asks for may have
+  // missed what changed. (A second one asked for by that run waits for the next refresh.)
+  if (pendingRefresh_ && refreshCounter_ > 0 && !rerunning_) {
+    pendingRefresh_ = false;
+    rerunning_ = true;
+    RefreshCtrl();
+    rerunning_ = false;
+  }
 }
 
 void CChartCtrl::DrawBackground(ChartDc& dc, ChartRect rect) {

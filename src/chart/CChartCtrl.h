@@ -116,6 +116,7 @@ class CChartCtrl : public QWidget {
  private:
   int refreshCounter_ = 1;
   bool pendingRefresh_ = false;
+  bool rerunning_ = false;  // RefreshCtrl is running the refresh asked for while drawing
   bool drawing_ = false;
   platform::qt::MemoryDc buffer_;
   bool paintedOnce_ = false;

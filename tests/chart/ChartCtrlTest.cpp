@@ -18,8 +18,13 @@ namespace {
 class CountingChart : public CChartCtrl {
  public:
   int draws = 0;
+  int refreshesWhileDrawing = 0;  // refreshes to ask for from inside the next drawings
   void DrawChart(ChartDc& dc, ChartRect rect) override {
     ++draws;
+    if (refreshesWhileDrawing > 0) {
+      --refreshesWhileDrawing;
+      RefreshCtrl();
+    }
     CChartCtrl::DrawChart(dc, rect);
   }
 };
@@ -99,6 +104,16 @@ TEST(ChartCtrlRefresh, BracketedRefreshesDrawOnce) {
   chart.draws = 0;
   chart.UndoPanZoom();
   EXPECT_EQ(chart.draws, 1);
+
+  // A refresh asked for while drawing runs right after; one asked for by that run waits.
+  chart.draws = 0;
+  chart.refreshesWhileDrawing = 1;
+  chart.RefreshCtrl();
+  EXPECT_EQ(chart.draws, 2);
+  chart.draws = 0;
+  chart.refreshesWhileDrawing = 5;
+  chart.RefreshCtrl();
+  EXPECT_EQ(chart.draws, 2);
 }
 
 TEST(ChartCtrlMouse, ZoomPanAndUndo) {
