@@ -77,15 +77,20 @@ int VkcProgressDialog::exec() {
 void VkcProgressDialog::RunTasks(platform::Event&) {
   const platform::WindowHandle notify = Handle();
   uint32_t failure = 0;
+  bool skipped = false;
   for (const Task& task : tasks_) {
     if (!task.target) continue;
     // After Stop no further task starts: a stopped identification must not go on to send or reboot.
-    if (stop_.IsSet()) break;
+    if (stop_.IsSet()) {
+      skipped = true;
+      break;
+    }
     failure = task.target->Process(task.operation, task.parameter, notify, stop_);
     if (failure != 0) break;
   }
+  // Every task ran and returned 0: done, even when Stop came during the last one.
   const bool userStopped = stop_.IsSet();
-  if (failure == 0 && !userStopped) {
+  if (failure == 0 && !skipped) {
     platform::PostMessage(notify, kMsgProgress, kProgressEnd, kModalOk);
     return;
   }

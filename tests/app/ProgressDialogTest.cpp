@@ -28,6 +28,10 @@ class ScriptedTasks : public VkiPostProcess {
     mailbox.Append("task " + std::to_string(operation) + "\r\n");
     platform::PostMessage(notify, kMsgProgress, kProgressMailbox, reinterpret_cast<intptr_t>(&mailbox));
     if (operation == 9) return stop.Wait(10000) == 0 ? 7 : 0;  // waits until stopped, then fails
+    if (operation == 8) {  // waits until stopped, then succeeds
+      stop.Wait(10000);
+      return 0;
+    }
     return operation < results.size() ? results[operation] : 0;
   }
   std::vector<uint32_t> Ran() {
@@ -83,6 +87,22 @@ TEST(ProgressDialog, EscStopsTheWaitingTaskAndNoFurtherTaskRuns) {
   EXPECT_EQ(dialog.GetResult(), 0u);  // a user stop is no failure to report
   EXPECT_TRUE(dialog.WasStopped());
   EXPECT_EQ(tasks.Ran(), (std::vector<uint32_t>{9}));
+}
+
+// Stop during a task that still returns 0: done when it was the last task; otherwise no later task
+// starts and the run counts as stopped.
+TEST(ProgressDialog, StopDuringASucceedingTask) {
+  for (bool last : {true, false}) {
+    ScriptedTasks tasks;
+    VkcProgressDialog dialog;
+    dialog.SetTask(&tasks, 1, 0);
+    dialog.AddTask(&tasks, 8, 0);
+    if (!last) dialog.AddTask(&tasks, 3, 0);
+    QTimer::singleShot(50, &dialog, [&] { dialog.RequestStop(); });
+    EXPECT_EQ(dialog.exec(), last ? kModalOk : kModalFailed) << last;
+    EXPECT_EQ(dialog.GetResult(), 0u);
+    EXPECT_EQ(tasks.Ran(), (std::vector<uint32_t>{1, 8})) << last;
+  }
 }
 
 TEST(ProgressDialog, EscDoesNothingWhenCancelOnEscapeIsOff) {
