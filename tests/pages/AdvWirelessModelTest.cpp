@@ -73,7 +73,9 @@ TEST_F(AdvWireless, GroupsFollowFeaturesAndCapabilities) {
     EXPECT_EQ(C(M::kDetection).visible, device.HasFeature(Sys(), 17));
     EXPECT_EQ(C(M::kConnector).visible, device.HasFeature(Sys(), 16));
     ASSERT_TRUE(model.Apply());
-    if (c.key == 2) EXPECT_EQ(User(), before);  // nothing the unit lacks is written
+    if (c.key == 2) {
+      EXPECT_EQ(User(), before);  // nothing the unit lacks is written
+    }
     const auto settled = User();
     model.Refresh();
     ASSERT_TRUE(model.Apply());
@@ -136,7 +138,9 @@ TEST_F(AdvWireless, CallSignCheckAndTheSharedNode) {
   const CfgNode* node = Sys().Find(VkcNodes::kTxStartDelayCallSign);
   ASSERT_NE(node, nullptr);
   const bool delay = Sys().GetCurrentDevice()->HasFeature(Sys(), 10);
-  if (delay) EXPECT_EQ(node->GetInt(), 200);
+  if (delay) {
+    EXPECT_EQ(node->GetInt(), 200);
+  }
   EXPECT_EQ(node->GetString(), "K1ABC");
   VkcConfiguration copy;
   VkcMemoryStream stream(sim::SimUnitControlFiles::Archive(Sys().User()));
@@ -145,7 +149,9 @@ TEST_F(AdvWireless, CallSignCheckAndTheSharedNode) {
   ASSERT_TRUE(copy.Load(ar));
   ar.Detach();
   EXPECT_EQ(copy.GetChild(2).GetChildAt(12).GetString(), "K1ABC");
-  if (delay) EXPECT_EQ(copy.GetChild(2).GetChildAt(12).GetInt(), 200);
+  if (delay) {
+    EXPECT_EQ(copy.GetChild(2).GetChildAt(12).GetInt(), 200);
+  }
 }
 
 TEST_F(AdvWireless, AntennaDetectionEncoding) {

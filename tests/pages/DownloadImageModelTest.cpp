@@ -100,7 +100,9 @@ TEST_F(DownloadPage, RefusalsLeaveTheLockFreeAndSendNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     host.App().SetPorts(c.portOpen ? &port : nullptr, nullptr);
-    if (c.lockedElsewhere) ASSERT_TRUE(host.lock.Lock(&other));
+    if (c.lockedElsewhere) {
+      ASSERT_TRUE(host.lock.Lock(&other));
+    }
     unit.ClearRecord();
     model.Refresh();
     Type(c.file);

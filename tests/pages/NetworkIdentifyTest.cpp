@@ -81,7 +81,9 @@ TEST_F(NetworkIdentify, RefusalsSendNothingAndLeaveThePageUsable) {
     EXPECT_EQ(!unit.Received().empty(), c.sent) << c.what;
     EXPECT_TRUE(host.lock.Unlock(&host)) << c.what;  // the page gave the lock back
     EXPECT_FALSE(host.lock.IsHeld()) << c.what;
-    if (!port.IsOpen()) ASSERT_TRUE(port.Open(unit.SlavePath16(), 115200, 8, 0, 0));
+    if (!port.IsOpen()) {
+      ASSERT_TRUE(port.Open(unit.SlavePath16(), 115200, 8, 0, 0));
+    }
   }
 
   // Without an identified unit the tree is empty and both buttons are off.

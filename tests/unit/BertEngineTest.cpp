@@ -92,7 +92,9 @@ TEST(BertLoop, CountsThroughTheRelayFollowTheLedger) {
   sim::SimBertPattern reference;
   const std::string clean = reference.Next(kStream + 1000);
   for (const BertImpairment& i : plan)
-    if (i.kind != BertImpairment::Kind::Flip) ASSERT_TRUE(CoincidenceFree(clean, i)) << i.offset;
+    if (i.kind != BertImpairment::Kind::Flip) {
+      ASSERT_TRUE(CoincidenceFree(clean, i)) << i.offset;
+    }
 
   sim::SimBertRelay relay;
   ASSERT_TRUE(relay.IsOk());
@@ -226,7 +228,9 @@ TEST_F(BertLine, TransmitPacesFramesStepsAndEndsAtTheRunningTime) {
   EXPECT_EQ(CountNotices(window, VkcBERT::kCounters), Heard().size() / 475);
   EXPECT_GE(CountNotices(window, VkcBERT::kStep), 1u);
   for (size_t i = 0; i < m.size(); ++i)
-    if (m[i].wParam == VkcBERT::kStep) EXPECT_EQ(m[i - 1].wParam, VkcBERT::kCounters);
+    if (m[i].wParam == VkcBERT::kStep) {
+      EXPECT_EQ(m[i - 1].wParam, VkcBERT::kCounters);
+    }
   // A second run continues the sequence where the first stopped.
   const size_t first = Heard().size();
   ASSERT_TRUE(engine.Prepare(window.Handle(), 0));

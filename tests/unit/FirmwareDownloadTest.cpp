@@ -168,6 +168,22 @@ TEST_F(FirmwareDownload, StopCancelsTheTransferAndTheNextDownloadSucceeds) {
   EXPECT_EQ(firmware->Loads()[1].image, small);
 }
 
+TEST_F(FirmwareDownload, UnitVanishingMidTransferEndsTheDownloadSoon) {
+  sim::SimFirmwareOptions options;
+  options.pacedRate = 115200;
+  Start("SW 2.5 Rev 3", options);
+  const std::string big = File("big.xmd", sim::MakeFirmwareImage(false, 1, 0, sim::FirmwarePayload(200000, 7)));
+  window.Clear();
+  ASSERT_TRUE(download->ReadImageFile(big));
+  ASSERT_TRUE(download->Start(window.Handle(), nullptr));
+  ASSERT_TRUE(window.WaitForMessage(kMsgProgress, kProgressPercent, 60000));
+  const auto t0 = std::chrono::steady_clock::now();
+  unit.HangUp();
+  port.Close();  // what the port's owner does when the port reports the device gone
+  EXPECT_EQ(WaitEnd(60000), VkcFirmwareDownload::kEndFailed);
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
+}
+
 TEST_F(FirmwareDownload, UnitOffItsCommandLineEndsBeforeAnyImage) {
   Start("SW 2.5 Rev 3");
   const std::string path = File("one.xmd", sim::MakeFirmwareImage(false, 1, 0, sim::FirmwarePayload(300, 8)));

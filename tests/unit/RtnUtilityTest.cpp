@@ -151,7 +151,9 @@ TEST_F(RtnUtility, EachServiceIsConfiguredConnectedMonitoredAndDisconnected) {
     EXPECT_EQ(status.rssi, u"-71");
     EXPECT_EQ(status.state, u"CONNECTED");
     EXPECT_EQ(status.error, u"NONE");
-    if (c.kind == 2) EXPECT_EQ(rtn().GetHostName(), u"10.1.2.3");  // the server's address, read at start
+    if (c.kind == 2) {
+      EXPECT_EQ(rtn().GetHostName(), u"10.1.2.3");  // the server's address, read at start
+    }
 
     unit.ClearRecord();
     Report off = Run(false);
@@ -163,7 +165,9 @@ TEST_F(RtnUtility, EachServiceIsConfiguredConnectedMonitoredAndDisconnected) {
     EXPECT_FALSE(service.Connected());
     EXPECT_TRUE(rtn().IsIdle());
     EXPECT_EQ(Series().back(), "RTN CONNECT 0");
-    if (c.kind == 2) EXPECT_TRUE(rtn().GetHostName().empty());
+    if (c.kind == 2) {
+      EXPECT_TRUE(rtn().GetHostName().empty());
+    }
   }
   EXPECT_EQ(unittext::ErrorTexts(), std::vector<std::string>{});
 }

@@ -101,7 +101,9 @@ TEST_F(VrsUtilityPage, EachServiceIsConfiguredConnectedMonitoredAndDisconnected)
     EXPECT_EQ(page.Controls().Text(M::kRssi), u"-71");
     EXPECT_EQ(page.Controls().Text(M::kState), u"CONNECTED");
     EXPECT_EQ(page.Controls().Text(M::kError), u"NONE");
-    if (kind == 2) EXPECT_EQ(page.Controls().Text(M::kHost), u"10.1.2.3");
+    if (kind == 2) {
+      EXPECT_EQ(page.Controls().Text(M::kHost), u"10.1.2.3");
+    }
 
     Click(M::kConnect);
     EXPECT_EQ(host.runs.back().options.caption, u"RTN Disconnecting");
