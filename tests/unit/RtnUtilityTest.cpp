@@ -101,6 +101,13 @@ class RtnUtility : public ::testing::Test {
     auto first = std::find(all.begin(), all.end(), "RTN CONNECT");
     return std::vector<std::string>(first, all.end());
   }
+  // The first commands of the series: once connected, the monitor starts at once and its own
+  // commands may already follow.
+  std::vector<std::string> SeriesHead(size_t n) {
+    std::vector<std::string> all = Series();
+    if (all.size() > n) all.resize(n);
+    return all;
+  }
   std::string ProgressLog() {
     std::string text;
     for (const auto& m : progress.Messages(kMsgProgress)) {
@@ -142,7 +149,7 @@ TEST_F(RtnUtility, EachServiceIsConfiguredConnectedMonitoredAndDisconnected) {
     Configure(c.kind);
     ASSERT_TRUE(rtn().IsIdle());
     EXPECT_EQ(Run(true), Report{});  // nothing to show, the lock stays held
-    EXPECT_EQ(Series(), c.series);
+    EXPECT_EQ(SeriesHead(c.series.size()), c.series);
     EXPECT_FALSE(rtn().IsIdle());
     EXPECT_TRUE(service.Connected());
     ASSERT_TRUE(WaitForNotice(Ctl::kNoticeRunning));
@@ -234,7 +241,7 @@ TEST_F(RtnUtility, UnitAlreadyInTheAskedStateWarnsAndFollowsIt) {
   EXPECT_EQ(on.messages, std::vector<std::string>{"RTN service is connected. \r\n Please disconnect it at first!"});
   EXPECT_FALSE(on.release);  // taken as running: the monitor watches it
   EXPECT_TRUE(rtn().IsMonitorRunning());
-  EXPECT_EQ(Series(), std::vector<std::string>{"RTN CONNECT"});
+  EXPECT_EQ(SeriesHead(1), std::vector<std::string>{"RTN CONNECT"});
 
   service.SetConnected(false);
   Report off = Run(false);
