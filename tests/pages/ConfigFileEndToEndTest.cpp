@@ -32,21 +32,15 @@
 #include "sim/SimUnitControlFiles.h"
 #include "support/TestSupport.h"
 #include "unit/VkcConfigFile.h"
+#include "support/PageWidgets.h"
 
 using namespace conntest;
 
 namespace {
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
-struct ConfigHome {
-  testsupport::TempDir dir;
-  ConfigHome() { ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1); }
-  ~ConfigHome() { ::unsetenv("XDG_CONFIG_HOME"); }
-};
+using testsupport::ConfigHome;
 
 // A VK400 (a transmitter with alarm outputs) serving its three images.
 struct SimulatedVk400 {

@@ -16,13 +16,11 @@
 #include "pages/VkcPPIdentify.h"
 #include "pages/VkcPPModem.h"
 #include "pages/VkcPPRemoteList.h"
+#include "support/PageWidgets.h"
 
 namespace {
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 struct Views : ::testing::Test {
   testsupport::FakePageHost host;

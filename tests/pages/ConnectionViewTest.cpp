@@ -13,15 +13,13 @@
 #include "devices/VkcDeviceManager.h"
 #include "link/VkcSerialPort.h"
 #include "platform/Files.h"
+#include "support/PageWidgets.h"
 
 using namespace conntest;
 
 namespace {
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 TEST(ConnectionView, LostFocusChecksRunOnceAndReachTheSettings) {
   testsupport::TempDir dir;

@@ -16,13 +16,11 @@
 #include "pages/VkcPPDealer.h"
 #include "pages/VkcPPSerial.h"
 #include "support/FakePageHost.h"
+#include "support/PageWidgets.h"
 
 namespace {
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 void Identify(testsupport::FakePageHost& host, int model) {
   VkcSystem& unit = host.System();

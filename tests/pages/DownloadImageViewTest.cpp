@@ -14,15 +14,13 @@
 #include "link/VkcMessageIds.h"
 #include "pages/VkcPPDownloadImage.h"
 #include "support/FakePageHost.h"
+#include "support/PageWidgets.h"
 
 namespace {
 
 using M = VkcPPDownloadImageModel;
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 TEST(DownloadImageView, TypingAndPostedProgressShow) {
   testsupport::FakePageHost host;

@@ -19,15 +19,13 @@
 #include "sim/SimUnit.h"
 #include "support/FakePageHost.h"
 #include "support/TestSupport.h"
+#include "support/PageWidgets.h"
 
 namespace {
 
 using M = VkcPPNetworkIdentifyModel;
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 class NetworkIdentify : public ::testing::Test {
  protected:

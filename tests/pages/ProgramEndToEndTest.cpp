@@ -33,6 +33,7 @@
 #include "sim/SimUnitControl.h"
 #include "sim/SimUnitControlFiles.h"
 #include "sim/SimUnit.h"
+#include "support/PageWidgets.h"
 
 using namespace conntest;
 
@@ -58,10 +59,7 @@ struct ScopedConfigHome {
   }
 };
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 void Choose(QComboBox* combo, const QString& text) {
   const int index = combo->findText(text);

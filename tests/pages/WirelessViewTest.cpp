@@ -13,15 +13,13 @@
 #include "devices/VkcImageNodes.h"
 #include "support/FakePageHost.h"
 #include "unit/VkcSystem.h"
+#include "support/PageWidgets.h"
 
 namespace {
 
 using M = VkcPPWirelessModel;
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 TEST(WirelessView, PowerPairAndChannelReachTheImagesOnApply) {
   testsupport::FakePageHost host;

@@ -11,13 +11,11 @@
 #include "support/FakePageHost.h"
 #include "utilities/VkcPPBERTRx.h"
 #include "utilities/VkcPPBERTTx.h"
+#include "support/PageWidgets.h"
 
 namespace {
 
-template <typename W>
-W* Control(QWidget* root, int id) {
-  return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
-}
+using testsupport::Control;
 
 TEST(BertTxView, DutyAndStatisticsControlsReachTheSettings) {
   testsupport::FakePageHost host;
