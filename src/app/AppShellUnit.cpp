@@ -33,10 +33,6 @@ int AppShellUnit::CurrentProductId() const { return unit_.GetProductId(); }
 
 bool AppShellUnit::FactoryWrite() const { return unit_.IsFactoryWrite(); }
 
-void AppShellUnit::RefreshRoute() { devices_.GetMCUController().RefreshRoute(app_.CurrentPort()); }
-
-void AppShellUnit::ApplyStoredRoute() { devices_.GetMCUController().ApplyStoredRoute(app_.CurrentPort()); }
-
 VkiPostProcess* AppShellUnit::TaskTarget() { return &unit_; }
 
 int AppShellUnit::ConnectionType() const {

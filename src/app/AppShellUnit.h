@@ -3,6 +3,7 @@
 // connected unit, as ModulinkApp and the device manager hold them.
 
 #include "app/ShellUnit.h"
+#include "unit/VkcMcuRouteTasks.h"
 
 class ModulinkApp;
 class VkcDeviceManager;
@@ -11,7 +12,7 @@ class VkcSystem;
 class AppShellUnit : public ShellUnit {
  public:
   AppShellUnit(ModulinkApp& app, VkcDeviceManager& devices, VkcSystem& unit)
-      : app_(app), devices_(devices), unit_(unit) {}
+      : app_(app), devices_(devices), unit_(unit), route_(devices, unit) {}
 
   int ShowMessage(const std::string& text, unsigned flags, bool hint) override;
   bool IsPortOpen() const override;
@@ -20,8 +21,7 @@ class AppShellUnit : public ShellUnit {
   void StorePortRate() override;
   int CurrentProductId() const override;
   bool FactoryWrite() const override;
-  void RefreshRoute() override;
-  void ApplyStoredRoute() override;
+  VkiPostProcess* RouteTarget() override { return &route_; }
   VkiPostProcess* TaskTarget() override;
   int ConnectionType() const override;
   std::u16string SerialPortSetting() const override;
@@ -37,4 +37,5 @@ class AppShellUnit : public ShellUnit {
   ModulinkApp& app_;
   VkcDeviceManager& devices_;
   VkcSystem& unit_;
+  VkcMcuRouteTasks route_;
 };

@@ -94,7 +94,7 @@ ProgressRun ModulinkDlg::RunProgress(const std::vector<PageTask>& tasks, const P
   VkcProgressDialog progress(this, options.stopEnabled);
   progress.SetCancelOnEscape(options.escCancels);
   if (!options.caption.empty()) progress.SetCaption(ToQ(options.caption));
-  for (const PageTask& task : tasks) progress.AddTask(task.target, task.operation, task.parameter);
+  for (const PageTask& task : tasks) progress.AddTask(task.target, task.operation, task.parameter, task.always);
   const int modal = progress.exec();
   return {modal, progress.GetResult(), progress.WasStopped()};
 }

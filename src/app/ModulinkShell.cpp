@@ -2,6 +2,7 @@
 
 #include "app/ShellUnit.h"
 #include "link/UnitId.h"
+#include "unit/VkcMcuRouteTasks.h"
 #include "platform/qt/MessageBox.h"
 
 namespace {
@@ -53,8 +54,8 @@ bool ModulinkShell::IdentifyUnit(const void* requester) {
 }
 
 void ModulinkShell::SendToRadio(const void* requester) {
-  // The lock comes first: applying pages and the route refresh must not disturb a running
-  // operation's traffic, and sending is refused anyway while one runs.
+  // The lock comes first: applying pages must not disturb a running operation, and sending is
+  // refused anyway while one runs.
   if (!lock_.Lock(requester)) {
     unit_.ShowMessage("Unable to run download process.\nAnother process is running", kOk, false);
     return;
@@ -75,12 +76,15 @@ void ModulinkShell::SendToRadio(const void* requester) {
     lock_.Unlock(requester);
     return;
   }
-  unit_.RefreshRoute();
+  // The MCU's route is pointed at this port before the send and put back after it whatever the
+  // outcome, both on the progress dialog's worker: a silent MCU must not freeze the window.
   const intptr_t mask = unit_.FactoryWrite() ? kAllImages : kUserImages;
-  const ShellRun run = view_.RunTasks(u"Sending configuration to radio", {{kOpPrepareImages, mask},
-                                                                          {kOpWriteImages, mask},
-                                                                          {kOpWriteMcu, 0},
-                                                                          {kOpRestart, -1}});
+  std::vector<ShellTask> tasks{{kOpPrepareImages, mask}, {kOpWriteImages, mask}, {kOpWriteMcu, 0}, {kOpRestart, -1}};
+  if (VkiPostProcess* route = unit_.RouteTarget()) {
+    tasks.insert(tasks.begin(), {VkcMcuRouteTasks::kOpRefreshRoute, 0, route});
+    tasks.push_back({VkcMcuRouteTasks::kOpApplyStoredRoute, 0, route, true});
+  }
+  const ShellRun run = view_.RunTasks(u"Sending configuration to radio", tasks);
   if (run.modal != 1) {
     if (run.result == 1) {
       unit_.ShowMessage("Unable to download parameters", kOk, true);
@@ -92,7 +96,6 @@ void ModulinkShell::SendToRadio(const void* requester) {
   }
   unit_.StorePortRate();
   view_.RefreshAllPages();
-  unit_.ApplyStoredRoute();
   lock_.Unlock(requester);
 }
 

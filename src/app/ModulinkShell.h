@@ -12,9 +12,13 @@
 class ShellUnit;
 class UnitId;
 
+class VkiPostProcess;
+
 struct ShellTask {
   uint32_t operation;
   intptr_t parameter;
+  VkiPostProcess* target = nullptr;  // null: the connected unit
+  bool always = false;               // runs after a failure or a stop too (putting things back)
   bool operator==(const ShellTask&) const = default;
 };
 
@@ -26,7 +30,8 @@ struct ShellRun {
 class ShellView {
  public:
   virtual ~ShellView() = default;
-  // A modal progress dialog with Stop disabled running the tasks on the connected unit.
+  // A modal progress dialog with Stop disabled running the tasks (on the connected unit unless a
+  // task names its target).
   virtual ShellRun RunTasks(const std::u16string& caption, const std::vector<ShellTask>& tasks) = 0;
   virtual void RefreshAllPages() = 0;
   virtual bool ApplyAllPages() = 0;

@@ -19,6 +19,7 @@ int PageHost::ShowMessage(const std::u16string& text, unsigned flags, bool hint)
 ProgressRun PageHost::RunUnitTasks(const std::u16string& caption, const std::vector<ShellTask>& tasks) {
   std::vector<PageTask> steps;
   VkiPostProcess* unit = UnitTarget();
-  for (const ShellTask& task : tasks) steps.push_back({unit, task.operation, task.parameter});
+  for (const ShellTask& task : tasks)
+    steps.push_back({task.target != nullptr ? task.target : unit, task.operation, task.parameter, task.always});
   return RunProgress(steps, {caption, false, true});
 }

@@ -22,6 +22,9 @@ struct PageTask {
   VkiPostProcess* target = nullptr;
   uint32_t operation = 0;
   intptr_t parameter = 0;
+  // Runs after an earlier failure or a stop too, ignoring Stop, and its result does not count:
+  // for putting the unit back whatever the outcome.
+  bool always = false;
 };
 
 struct ProgressOptions {
@@ -59,7 +62,8 @@ class PageHost {
   virtual bool IdentifyUnit(const void* requester) = 0;
   virtual void PrintPreview() = 0;
 
-  // Runs the tasks in order in a modal progress dialog, stopping at the first that fails.
+  // Runs the tasks in order in a modal progress dialog, stopping at the first that fails (tasks
+  // marked always still run).
   virtual ProgressRun RunProgress(const std::vector<PageTask>& tasks, const ProgressOptions& options) = 0;
   // The connected unit as a task target.
   virtual VkiPostProcess* UnitTarget() = 0;

@@ -29,8 +29,9 @@ class ShellUnit {
   // Product id of the current device; -1 when there is none.
   virtual int CurrentProductId() const = 0;
   virtual bool FactoryWrite() const = 0;
-  virtual void RefreshRoute() = 0;
-  virtual void ApplyStoredRoute() = 0;
+  // The MCU's route refresh and restore as task target (VkcMcuRouteTasks operations); null when
+  // there is no MCU controller.
+  virtual VkiPostProcess* RouteTarget() = 0;
   // The connected unit, which runs the numbered operations.
   virtual VkiPostProcess* TaskTarget() = 0;
 

@@ -40,6 +40,7 @@ VkcProgressDialog::VkcProgressDialog(QWidget* parent, bool stopEnabled)
 VkcProgressDialog::~VkcProgressDialog() {
   // The worker ends by itself once its task returns; make it return soon and wait for it.
   stop_.Set();
+  cleanupStop_.Set();
   worker_.Join();
 }
 
@@ -50,8 +51,8 @@ void VkcProgressDialog::SetTask(VkiPostProcess* target, uint32_t operation, intp
   AddTask(target, operation, parameter);
 }
 
-void VkcProgressDialog::AddTask(VkiPostProcess* target, uint32_t operation, intptr_t parameter) {
-  tasks_.push_back({target, operation, parameter});
+void VkcProgressDialog::AddTask(VkiPostProcess* target, uint32_t operation, intptr_t parameter, bool always) {
+  tasks_.push_back({target, operation, parameter, always});
 }
 
 void VkcProgressDialog::SetCaption(const QString& caption) { setWindowTitle(caption); }
@@ -80,13 +81,17 @@ void VkcProgressDialog::RunTasks(platform::Event&) {
   bool skipped = false;
   for (const Task& task : tasks_) {
     if (!task.target) continue;
+    if (task.always) {
+      task.target->Process(task.operation, task.parameter, notify, cleanupStop_);
+      continue;
+    }
+    if (failure != 0 || skipped) continue;
     // After Stop no further task starts: a stopped identification must not go on to send or reboot.
     if (stop_.IsSet()) {
       skipped = true;
-      break;
+      continue;
     }
     failure = task.target->Process(task.operation, task.parameter, notify, stop_);
-    if (failure != 0) break;
   }
   // Every task ran and returned 0: done, even when Stop came during the last one.
   const bool userStopped = stop_.IsSet();

@@ -1,6 +1,6 @@
 #pragma once
 // A modal dialog that runs a list of tasks on one worker thread, in order, stopping at the first
-// that fails. The worker reports only through posted messages: progress (2024 with 2), mailbox text
+// that fails; tasks added as "always" put things back and run after a failure or a stop too. The worker reports only through posted messages: progress (2024 with 2), mailbox text
 // (2024 with 5) and the end (2024 with 1000). Stop and Esc set the stop event; the dialog closes
 // when the worker says it has ended.
 
@@ -29,7 +29,8 @@ class VkcProgressDialog : public QDialog {
   ~VkcProgressDialog() override;
 
   void SetTask(VkiPostProcess* target, uint32_t operation, intptr_t parameter);
-  void AddTask(VkiPostProcess* target, uint32_t operation, intptr_t parameter);
+  // always: the task runs whatever came before, does not watch Stop, and its result does not count.
+  void AddTask(VkiPostProcess* target, uint32_t operation, intptr_t parameter, bool always = false);
   void SetCaption(const QString& caption);
   void SetCancelOnEscape(bool cancel) { cancelOnEscape_ = cancel; }
 
@@ -59,6 +60,7 @@ class VkcProgressDialog : public QDialog {
     VkiPostProcess* target;
     uint32_t operation;
     intptr_t parameter;
+    bool always;
   };
   void RunTasks(platform::Event& threadStop);
 
@@ -68,6 +70,8 @@ class VkcProgressDialog : public QDialog {
   std::unique_ptr<platform::qt::WindowMessages> messages_;
   std::vector<Task> tasks_;
   platform::Event stop_{platform::Event::ResetMode::Manual};
+  // The stop event of the always tasks: set only when the dialog goes away.
+  platform::Event cleanupStop_{platform::Event::ResetMode::Manual};
   platform::WorkerThread worker_;
   bool stopEnabled_;
   bool cancelOnEscape_ = true;

@@ -27,6 +27,7 @@ struct FakeShellUnit : ShellUnit {
   int tcpPort = 8002;
   UnitId serial;
   VkiPostProcess* target = nullptr;
+  VkiPostProcess* route = nullptr;
 
   int ShowMessage(const std::string& text, unsigned flags, bool hint) override {
     messages.push_back({text, flags, hint});
@@ -39,8 +40,7 @@ struct FakeShellUnit : ShellUnit {
   void StorePortRate() override { calls.push_back("rate"); }
   int CurrentProductId() const override { return productId; }
   bool FactoryWrite() const override { return factory; }
-  void RefreshRoute() override { calls.push_back("route"); }
-  void ApplyStoredRoute() override { calls.push_back("stored route"); }
+  VkiPostProcess* RouteTarget() override { return route; }
   VkiPostProcess* TaskTarget() override { return target; }
   int ConnectionType() const override { return type; }
   std::u16string SerialPortSetting() const override { return port; }

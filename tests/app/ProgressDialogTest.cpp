@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 class ScriptedTasks : public VkiPostProcess {
  public:
   std::vector<uint32_t> results;  // by operation code
+  std::atomic<bool> sawStop{false};
   VkcLogMessage mailbox;
 
   uint32_t Process(uint32_t operation, intptr_t parameter, platform::WindowHandle notify,
@@ -28,6 +30,10 @@ class ScriptedTasks : public VkiPostProcess {
     mailbox.Append("task " + std::to_string(operation) + "\r\n");
     platform::PostMessage(notify, kMsgProgress, kProgressMailbox, reinterpret_cast<intptr_t>(&mailbox));
     if (operation == 9) return stop.Wait(10000) == 0 ? 7 : 0;  // waits until stopped, then fails
+    if (operation == 6) {  // a putting-back task: notes whether it was asked to stop, then fails
+      sawStop = stop.IsSet();
+      return 9;
+    }
     if (operation == 8) {  // waits until stopped, then succeeds
       stop.Wait(10000);
       return 0;
@@ -102,6 +108,34 @@ TEST(ProgressDialog, StopDuringASucceedingTask) {
     EXPECT_EQ(dialog.exec(), last ? kModalOk : kModalFailed) << last;
     EXPECT_EQ(dialog.GetResult(), 0u);
     EXPECT_EQ(tasks.Ran(), (std::vector<uint32_t>{1, 8})) << last;
+  }
+}
+
+// A task added as "always" runs after a failure or a stop, is not asked to stop, and its own result
+// changes neither the modal result nor the reported failure.
+TEST(ProgressDialog, AlwaysTasksRunWhateverTheOutcome) {
+  struct Row {
+    uint32_t first;
+    bool esc;
+    int modal;
+    uint32_t result;
+    std::vector<uint32_t> ran;
+  };
+  for (const Row& row : std::vector<Row>{{2, false, kModalFailed, 5, {2, 6}},
+                                         {9, true, kModalFailed, 0, {9, 6}},
+                                         {1, false, kModalOk, 0, {1, 3, 6}}}) {
+    ScriptedTasks tasks;
+    tasks.results = {0, 0, 5, 0};
+    VkcProgressDialog dialog(nullptr, false);
+    dialog.SetTask(&tasks, row.first, 0);
+    dialog.AddTask(&tasks, 3, 0);
+    dialog.AddTask(&tasks, 6, 0, true);
+    if (row.esc) QTimer::singleShot(50, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    EXPECT_EQ(dialog.exec(), row.modal) << row.first;
+    EXPECT_EQ(dialog.GetResult(), row.result) << row.first;
+    EXPECT_EQ(dialog.WasStopped(), row.esc) << row.first;
+    EXPECT_EQ(tasks.Ran(), row.ran) << row.first;
+    EXPECT_FALSE(tasks.sawStop) << row.first;
   }
 }
 

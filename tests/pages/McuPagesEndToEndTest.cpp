@@ -121,6 +121,12 @@ void ShowPage(ModulinkDlg& dialog, const char16_t* title) {
 TEST(McuPagesEndToEnd, BluetoothNameAndSerialRateReachTheMcuOnlyWhenChanged) {
   SimulatedMcuUnit sim;
   const std::vector<std::string> unchanged = Session(sim, [](ModulinkDlg&) {});
+  // The send points the MCU at the program's port first and puts the stored route back last.
+  ASSERT_GE(unchanged.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(unchanged.begin() + 3, unchanged.begin() + 5),
+            (std::vector<std::string>{"\nJLDEV CURPORT", "\nJLROUTE MDMUSB"}));
+  EXPECT_EQ(std::vector<std::string>(unchanged.end() - 2, unchanged.end()),
+            (std::vector<std::string>{"\nJLROUTE MDMSER", "\nMCU CLI OFF"}));
   EXPECT_FALSE(Sent(unchanged, "JLBT NAME ")) << ::testing::PrintToString(unchanged);
   EXPECT_FALSE(Sent(unchanged, "JLBT PIN "));
   EXPECT_EQ(sim.mcu.State().name, "Unit7");
