@@ -129,6 +129,9 @@ void ModulinkApp::ValidateSettings() {
   // The stored value is read as signed: a stored -1 or 70000 is no port either.
   CfgNode& port = Setting(kTcpSection, kPortKey);
   if (port.GetInt() < 1 || port.GetInt() > 65535) port.SetInt(kDefaultTcpPort);
+  // Any other type would show the TCP fields while the serial port stays current.
+  CfgNode& type = Setting(kConnectionSection, kTypeKey);
+  if (type.GetScalar() != kConnectionSerial && type.GetScalar() != kConnectionTcp) type.SetInt(kConnectionSerial);
 }
 
 void ModulinkApp::ResetSettings() {

@@ -29,6 +29,7 @@ VkcProgressDialog::VkcProgressDialog(QWidget* parent, bool stopEnabled)
   layout->addWidget(log_);
   layout->addWidget(stopButton_, 0, Qt::AlignHCenter);
   resize(420, 260);
+  SetCaption(QString());
   connect(stopButton_, &QPushButton::clicked, this, [this] { RequestStop(); });
   messages_ = std::make_unique<platform::qt::WindowMessages>(
       [this](uint32_t msg, intptr_t w, intptr_t l) {
@@ -55,7 +56,10 @@ void VkcProgressDialog::AddTask(VkiPostProcess* target, uint32_t operation, intp
   tasks_.push_back({target, operation, parameter, always});
 }
 
-void VkcProgressDialog::SetCaption(const QString& caption) { setWindowTitle(caption); }
+void VkcProgressDialog::SetCaption(const QString& caption) {
+  // Window systems show the program's name in place of an empty title; a blank one stays blank.
+  setWindowTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
+}
 
 QString VkcProgressDialog::LogText() const { return log_->toPlainText(); }
 

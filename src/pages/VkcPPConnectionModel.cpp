@@ -293,6 +293,14 @@ void VkcPPConnectionModel::OnConnect() {
     return;
   }
   ReadControls();
+  // The port field is checked again here: a value typed without leaving the field would otherwise
+  // be cut to 16 bits and reach another port. The check's message and default stand, no connect.
+  if (connectionType_ != 0 && (tcpPort_ < 1 || tcpPort_ > 65535)) {
+    OnTcpPortDone();
+    Host().UnlockProcess(this);
+    controls_.Enable(kConnect, true);
+    return;
+  }
   SetStatus(u"Connecting. Please wait...");
   EnableConnectionControls(false);
   bool opened = false;

@@ -138,9 +138,13 @@ TEST(ModulinkAppSettings, ValidationMendsOnlyWhatIsOutOfRange) {
     int32_t port;
     uint32_t wantInterface;
     uint32_t wantPort;
+    int32_t type = 0;
+    uint32_t wantType = 0;
   };
-  const Case cases[] = {{0, 0, 1, 8002},  {3, -1, 3, 8002},  {17, 70000, 17, 8002},
-                        {6, 1, 6, 1},     {1, 65535, 1, 65535}, {2, 65536, 2, 8002}};
+  // A connection type other than serial (0) or TCP (1) would show the TCP fields over the serial
+  // port, where Connect can only fail: it becomes serial.
+  const Case cases[] = {{0, 0, 1, 8002, 5, 0},         {3, -1, 3, 8002, 1, 1}, {17, 70000, 17, 8002, -1, 0},
+                        {6, 1, 6, 1, 0, 0},            {1, 65535, 1, 65535, 2, 0}, {2, 65536, 2, 8002, 1, 1}};
   testsupport::TempDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.port);
@@ -150,7 +154,7 @@ TEST(ModulinkAppSettings, ValidationMendsOnlyWhatIsOutOfRange) {
       writer.Setting("Serial Interface", "Interface").SetInt(static_cast<uint32_t>(c.interface));
       writer.Setting("TCP Interface", "Port").SetInt(static_cast<uint32_t>(c.port));
       writer.Setting("TCP Interface", "Address").SetWString(u"");
-      writer.Setting("Connection Settings", "Type").SetInt(5);
+      writer.Setting("Connection Settings", "Type").SetInt(static_cast<uint32_t>(c.type));
       ASSERT_TRUE(writer.StoreSettings());
     }
     ModulinkApp app(path);
@@ -159,7 +163,7 @@ TEST(ModulinkAppSettings, ValidationMendsOnlyWhatIsOutOfRange) {
     EXPECT_EQ(app.Setting("TCP Interface", "Port").GetScalar(), c.wantPort);
     EXPECT_EQ(app.Setting("TCP Interface", "Address").GetWString(), u"localhost");
     EXPECT_EQ(app.Setting("TCP Interface", "UserName").GetWString(), u"a");
-    EXPECT_EQ(app.Setting("Connection Settings", "Type").GetScalar(), 5u);  // not validated
+    EXPECT_EQ(app.Setting("Connection Settings", "Type").GetScalar(), c.wantType);
   }
   // Kept texts stay.
   ModulinkApp app(dir.File("none.vkc"));

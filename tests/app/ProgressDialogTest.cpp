@@ -79,6 +79,8 @@ TEST(ProgressDialog, FirstFailureEndsTheRunWithItsResult) {
 
 TEST(ProgressDialog, EmptyListEndsAtOnceWithFailure) {
   VkcProgressDialog dialog;
+  // Without a caption the title is blank: an empty one would show the program's name instead.
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral(" "));
   EXPECT_EQ(dialog.exec(), kModalFailed);
   EXPECT_EQ(dialog.GetResult(), 0u);
 }

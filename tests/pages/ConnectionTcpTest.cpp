@@ -90,6 +90,21 @@ TEST_F(TcpFixture, LogsInThroughTheGatewayAndFollowsItsDrops) {
   EXPECT_FALSE(model->IsConnected());
 }
 
+// A port typed without leaving the field is checked at Connect: 65536 more than the gateway's port
+// must not reach the gateway by losing its high bits.
+TEST_F(TcpFixture, AnOutOfRangePortIsCheckedAtConnect) {
+  model->Controls().SetText(VkcPPConnectionModel::kTcpPort, Utf8ToUtf16(std::to_string(gateway.Port() + 65536)));
+  model->OnConnect();
+  EXPECT_EQ(messages.Last(), "TCP port must be in the range of 1 to 65535. Default port will be set.");
+  EXPECT_EQ(model->Controls().Text(VkcPPConnectionModel::kTcpPort), u"8002");
+  EXPECT_EQ(app.Setting("TCP Interface", "Port").GetInt(), 8002);
+  EXPECT_FALSE(host.lock.IsHeld());
+  EXPECT_TRUE(model->Controls().Get(VkcPPConnectionModel::kConnect).enabled);
+  EXPECT_EQ(Status(), u"Ready to connect.");
+  EXPECT_EQ(Next(1000), -1);
+  EXPECT_TRUE(gateway.LoginLines().empty());
+}
+
 TEST_F(TcpFixture, RefusedLoginAndNoGateway) {
   gateway.SetRefusePassword(true);
   model->OnConnect();

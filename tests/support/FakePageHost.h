@@ -70,13 +70,15 @@ class FakePageHost : public PageHost {
       results.pop_front();
       return r;
     }
+    // As the progress dialog: the first failure ends the run, tasks marked always still run.
     platform::Event stop(platform::Event::ResetMode::Manual, false);
+    uint32_t failure = 0;
     for (const PageTask& task : tasks) {
-      if (task.target == nullptr) continue;
-      if (const uint32_t code = task.target->Process(task.operation, task.parameter, platform::kNoWindow, stop))
-        return {2, code, false};
+      if (task.target == nullptr || (failure != 0 && !task.always)) continue;
+      const uint32_t code = task.target->Process(task.operation, task.parameter, platform::kNoWindow, stop);
+      if (!task.always) failure = code;
     }
-    return {1, 0, false};
+    return failure != 0 ? ProgressRun{2, failure, false} : ProgressRun{1, 0, false};
   }
 
   VkcDeviceManager& DeviceManager() { return devices_; }
