@@ -45,7 +45,7 @@ std::u16string Int(int value) { return Text(StrPrintf("%d", value)); }
 // Entry value of a table when 0 <= value <= last; otherwise "%d" of the raw value.
 template <size_t N>
 std::u16string Named(const char16_t* const (&table)[N], int value, int last = static_cast<int>(N) - 1) {
-  if (value >= 0 && value <= last) return table[value];
+  if (value >= 0 && value <= last && static_cast<size_t>(value) < N) return table[value];
   return Int(value);
 }
 
