@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <netdb.h>
 
 #include "link/VkcErrorProcessor.h"
 #include "link/VkcLinkTimes.h"
@@ -21,8 +22,11 @@ bool VkcTCPPort::Connect(const TcpConnectSettings& settings, platform::Event* wa
     return false;
   }
   sockaddr_in to{};
-  if (int e = platform::TcpSocket::Resolve(address, settings.GetPort(), &to)) {
-    ErrorLog().ReportError(static_cast<uint32_t>(e), "Unable to get addrinfo %s ", address.c_str());
+  if (int e = platform::TcpSocket::Resolve(address, settings.GetPort(), &to, wake1 ? wake1->Fd() : -1,
+                                           wake2 ? wake2->Fd() : -1)) {
+    // A lookup given up for a close or a stop is no error, as a connect given up is not.
+    if (e != EAI_CANCELED)
+      ErrorLog().ReportError(static_cast<uint32_t>(e), "Unable to get addrinfo %s ", address.c_str());
     socket_.Close();
     return false;
   }

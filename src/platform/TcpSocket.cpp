@@ -4,11 +4,12 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "platform/NameLookup.h"
 
 namespace platform {
 
@@ -22,22 +23,8 @@ int TcpSocket::Create() {
   return 0;
 }
 
-int TcpSocket::Resolve(const std::string& host, uint16_t port, sockaddr_in* address) {
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_protocol = IPPROTO_TCP;
-  addrinfo* list = nullptr;
-  std::string service = std::to_string(port);
-  int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &list);
-  if (rc != 0) return rc;
-  if (!list || list->ai_addrlen < sizeof(sockaddr_in)) {
-    if (list) ::freeaddrinfo(list);
-    return EAI_NONAME;
-  }
-  std::memcpy(address, list->ai_addr, sizeof(sockaddr_in));
-  ::freeaddrinfo(list);
-  return 0;
+int TcpSocket::Resolve(const std::string& host, uint16_t port, sockaddr_in* address, int wakeFd1, int wakeFd2) {
+  return LookUpHost(host, port, wakeFd1, wakeFd2, address);
 }
 
 int TcpSocket::Connect(const sockaddr_in& address, int wakeFd1, int wakeFd2) {

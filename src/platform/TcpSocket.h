@@ -21,9 +21,11 @@ class TcpSocket {
 
   // A new non-blocking IPv4 stream socket. 0 or errno.
   int Create();
-  // Resolves host (name or dotted address) for IPv4 TCP; the first address. 0, or the
-  // getaddrinfo code (EAI_*).
-  static int Resolve(const std::string& host, uint16_t port, sockaddr_in* address);
+  // Resolves host (name or dotted address) for IPv4 TCP; the first address. 0, the getaddrinfo
+  // code (EAI_*), or EAI_CANCELED when a wake descriptor (-1 for none) became readable first: a
+  // slow name lookup never holds the caller past its wake events (see NameLookup.h).
+  static int Resolve(const std::string& host, uint16_t port, sockaddr_in* address, int wakeFd1 = -1,
+                     int wakeFd2 = -1);
   // Connects; waits for the outcome until one of the wake descriptors (up to two, -1 for none)
   // is readable (ECANCELED) or the system gives up. 0 or errno.
   int Connect(const sockaddr_in& address, int wakeFd1, int wakeFd2);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <ctime>
 #include <mutex>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include "link/VkcErrorProcessor.h"
 #include "link/VkcTCPClient.h"
 #include "platform/Messages.h"
+#include "platform/NameLookup.h"
 #include "platform/Timing.h"
 #include "sim/SimGateway.h"
 #include "sim/SimTextListener.h"
@@ -38,6 +41,33 @@ double CpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
+// A name server that does not answer until released (or half a minute passes).
+platform::Event& LookupRelease() {
+  static platform::Event e;
+  return e;
+}
+std::atomic<int> lookupsStarted{0};
+int HangingLookup(const std::string&, uint16_t, sockaddr_in*) {
+  ++lookupsStarted;
+  LookupRelease().Wait(30000);
+  return EAI_AGAIN;
+}
+
+// Names are looked up by HangingLookup while it lives; at its end the lookups are let go and
+// waited for, so none outlives the test.
+struct HangingNameServer {
+  HangingNameServer() {
+    lookupsStarted = 0;
+    LookupRelease().Reset();
+    platform::SetBlockingLookupForTesting(HangingLookup);
+  }
+  ~HangingNameServer() {
+    LookupRelease().Set();
+    EXPECT_TRUE(testsupport::WaitUntil([] { return platform::LookupsRunning() == 0; }, 35000));
+    platform::SetBlockingLookupForTesting(nullptr);
+  }
+};
+
 struct Scale {
   explicit Scale(double f) { platform::SetTimeScale(f); }
   ~Scale() { platform::SetTimeScale(1.0); }
@@ -56,7 +86,8 @@ TEST(TcpClient, LogsInAndPassesBytesBothWays) {
     {
       VkcTCPClient client(&registry);
       client.AddListener(&listener, 0);
-      EXPECT_TRUE(client.SetTcpSettings(TcpConnectSettings("127.0.0.1", gw.Port(), "a", "pw")));
+      // By name too: the gateway listens on the loopback address.
+      EXPECT_TRUE(client.SetTcpSettings(TcpConnectSettings(split ? "localhost" : "127.0.0.1", gw.Port(), "a", "pw")));
       EXPECT_EQ(client.Write("early", -1, nullptr, -1, nullptr), 0);
       EXPECT_TRUE(client.SetOwnerWindow(window.Handle()));
       ASSERT_TRUE(window.WaitForMessage(kPortStatusMessage, kPortOpened, 10000));
@@ -184,6 +215,28 @@ TEST(TcpClient, ConnectFailuresAndClosingAPendingConnect) {
     EXPECT_EQ(Statuses(window), (std::vector<intptr_t>{kPortClosed}));
     for (int f : fillers) ::close(f);
     ::close(ls);
+  }
+}
+
+TEST(TcpClient, ASlowNameLookupHoldsUpNeitherCloseNorTheEnd) {
+  for (bool destroy : {false, true}) {  // Close, or the program ending (the client destroyed)
+    SCOPED_TRACE(destroy ? "destroyed" : "closed");
+    HangingNameServer names;
+    ErrorLog().Clear();
+    platform::RecordingWindow window;
+    {
+      VkcTCPClient client;
+      client.SetTcpSettings(TcpConnectSettings("gateway.example", 2101, "a", "pw"));
+      client.SetOwnerWindow(window.Handle());
+      ASSERT_TRUE(testsupport::WaitUntil([] { return lookupsStarted.load() == 1; }, 5000));
+      if (!destroy) {
+        client.Close();
+        ASSERT_TRUE(window.WaitForMessage(kPortStatusMessage, kPortClosed, 3000));
+        EXPECT_EQ(Statuses(window), (std::vector<intptr_t>{kPortClosed}));
+      }
+    }
+    EXPECT_EQ(platform::LookupsRunning(), 1) << "the name server has not answered yet";
+    for (auto& e : ErrorLog().Entries()) ADD_FAILURE() << "logged: " << e.text;
   }
 }
 
