@@ -146,7 +146,8 @@ void VkcTCPClient::HandleConnectRequest(platform::Event& stop) {
     if (r == 1) return;  // the loop handles the close request
   }
   if (!Connect(stop)) {
-    if (!reconnecting_.load() && !closeRequest_.IsSet()) Post(kPortConnectFailed);
+    // A connect ended by a close or by the client going away is no failure to report.
+    if (!reconnecting_.load() && !closeRequest_.IsSet() && !stop.IsSet()) Post(kPortConnectFailed);
     return;
   }
   switch (Login(stop)) {
