@@ -147,7 +147,7 @@ void VkcPPBERTTxModel::Refresh() {
     controls_.Enable(kModulation, false);
     controls_.Enable(kProtocol, false);
   }
-  EnableRateControls(usable);
+  EnableRateControls(device != nullptr);
 }
 
 void VkcPPBERTTxModel::OnSelChangePowerCombo() {

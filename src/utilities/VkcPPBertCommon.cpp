@@ -1,6 +1,6 @@
 #include "utilities/VkcPPBertCommon.h"
 
-#include <charconv>
+#include <cstdlib>
 #include <vector>
 
 #include "devices/VkcDevice.h"
@@ -19,12 +19,12 @@ void FillRunningTime(PageControls& c, const std::u16string& text) {
 }
 
 int32_t ParseRunningTime(const std::u16string& text) {
-  std::string s = Utf8(text);
-  size_t at = s.find_first_not_of(" \t");
-  if (at == std::string::npos) return -1;
-  long value = 0;
-  auto r = std::from_chars(s.data() + at, s.data() + s.size(), value);
-  if (r.ec != std::errc() || value <= 0 || value > INT32_MAX) return -1;
+  // Read as a typed count is read: leading white space and a sign allowed, the text after the
+  // digits ignored.
+  const std::string s = Utf8(text);
+  char* end = nullptr;
+  const long long value = std::strtoll(s.c_str(), &end, 10);
+  if (end == s.c_str() || value <= 0 || value > INT32_MAX) return -1;
   return static_cast<int32_t>(value);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/VkcDeviceLband.h"
 #include "link/VkcMessageIds.h"
 #include "link/VkcSerialPort.h"
 #include "platform/Files.h"
@@ -283,8 +284,35 @@ namespace {
 
 TEST(BertRunningTime, AnythingButAPositiveNumberRunsUntilStop) {
   const std::pair<const char16_t*, int32_t> cases[] = {
-      {u"Infinite", -1}, {u"0", -1}, {u"abc", -1}, {u"-5", -1}, {u"", -1}, {u"3", 3}, {u"7200", 7200}, {u" 60", 60}};
+      {u"Infinite", -1}, {u"0", -1}, {u"abc", -1}, {u"-5", -1}, {u"", -1}, {u"3", 3}, {u"7200", 7200}, {u" 60", 60}, {u"+90", 90}, {u"\n120", 120}, {u"30 s", 30}};
   for (auto [text, seconds] : cases) EXPECT_EQ(bertpage::ParseRunningTime(text), seconds) << bertpage::Utf8(text);
+}
+
+// The duty and interval controls follow the rate mode whenever a device is current, also one
+// without a transmitter (its Start and radios stay off).
+TEST(BertTransmitRefresh, RateControlsFollowTheModeWithAnyDevice) {
+  using M = VkcPPBERTTxModel;
+  const struct {
+    int device;  // 0: none
+    int mode;
+    bool duty, interval, start;
+  } rows[] = {{0, 0, false, false, false},
+              {0, 1, false, false, false},
+              {VkcDeviceLband::kKey, 0, true, false, false},
+              {VkcDeviceLband::kKey, 1, false, true, false}};
+  for (const auto& r : rows) {
+    FakePageHost host;
+    host.App().Setting(M::kSection, "Transmission Rate").SetInt(static_cast<uint32_t>(r.mode));
+    host.System().SetCurrentDevice(r.device == 0 ? nullptr : host.DeviceManager().GetDevice(r.device));
+    M model(host.App());
+    model.SetHost(&host);
+    model.Refresh();
+    const PageControls& c = model.Controls();
+    EXPECT_EQ(c.Get(M::kDutySlider).enabled, r.duty) << r.device << "/" << r.mode;
+    EXPECT_EQ(c.Get(M::kDuty).enabled, r.duty) << r.device << "/" << r.mode;
+    EXPECT_EQ(c.Get(M::kInterval).enabled, r.interval) << r.device << "/" << r.mode;
+    EXPECT_EQ(c.Get(bertpage::kStart).enabled, r.start) << r.device << "/" << r.mode;
+  }
 }
 
 }  // namespace
