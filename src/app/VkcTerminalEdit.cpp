@@ -28,6 +28,7 @@ std::string VkcTerminalEdit::KeyToBytes(int key, const QString& text) {
     case Qt::Key_Backspace:
       return "\b";
     case Qt::Key_Tab:
+    case Qt::Key_Backtab:
       return "\t";
     case Qt::Key_Escape:
     case Qt::Key_Left:

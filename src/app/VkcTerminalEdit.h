@@ -25,6 +25,8 @@ class VkcTerminalEdit : public QPlainTextEdit {
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  // Tab and Shift+Tab are typed to the unit, never a move of the focus.
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
   Sender sender_;

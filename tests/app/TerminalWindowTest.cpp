@@ -144,6 +144,18 @@ TEST_F(TerminalWindow, TypedBytesReachTheUnitAndWhatItSendsShowsInEveryTerminal)
   EXPECT_EQ(ListenerRegistry::Global().Count(), listeners);
 }
 
+TEST_F(TerminalWindow, TabIsTypedToTheUnitNotAFocusMove) {
+  ASSERT_TRUE(port.Open(unit.SlavePath16(), 115200, 8, 0, 0));
+  QWidget parent;
+  QPointer<VkcTerminalWnd> terminal = VkcTerminalWnd::Open(app, &parent);
+  QTest::keyClick(terminal->Edit(), 'a');
+  QTest::keyClick(terminal->Edit(), Qt::Key_Tab);
+  QTest::keyClick(terminal->Edit(), Qt::Key_Backtab, Qt::ShiftModifier);
+  QTest::keyClick(terminal->Edit(), 'b');
+  EXPECT_TRUE(unit.WaitForReceived("a\t\tb", 5000)) << unit.Received();
+  delete terminal.data();
+}
+
 TEST_F(TerminalWindow, ClosedPortIsToldAndTheWindowStays) {
   QWidget parent;
   QPointer<VkcTerminalWnd> terminal = VkcTerminalWnd::Open(app, &parent);
