@@ -68,6 +68,8 @@ void VkcPPBERTRxModel::OnStart() {
     host.UnlockProcess(this);
     return;
   }
+  // A start that fails after the unit was tuned puts its protocol and channel back.
+  auto restore = [&] { host.RunProgress({{&tasks, Tasks::kRestoreReceive, 0}}, {}); };
   file_.Begin(controls_.Checked(kStatistics), Utf8(controls_.Text(kStatFile)));
   if (file_.On()) {
     const VkcDevice* device = unit.GetCurrentDevice();
@@ -79,6 +81,7 @@ void VkcPPBERTRxModel::OnStart() {
     std::string error = file_.WriteHeader(bertfile::ReceiveHeader(info));
     if (!error.empty()) {
       ShowMessage(error);
+      restore();
       host.UnlockProcess(this);
       return;
     }
@@ -87,6 +90,7 @@ void VkcPPBERTRxModel::OnStart() {
   VkcBERT& engine = EngineOf(unit);
   engine.SetRunningTime(runningTime_);
   if (!engine.Prepare(window_, 0) || !engine.Start(false)) {
+    restore();
     host.UnlockProcess(this);
     return;
   }

@@ -193,6 +193,24 @@ TEST_F(BertPage, ATransmitStartTheUnitRefusesPutsBackWhatChanged) {
   EXPECT_TRUE(window.Messages().empty());
 }
 
+// A statistics file that cannot be opened ends the receive start with the unit's protocol and
+// channel put back, the lock free and no engine running.
+TEST_F(BertPage, AReceiveStartWhoseFileFailsPutsBackProtocolAndChannel) {
+  auto page = Page<VkcPPBERTRxModel>();
+  VkcPPBERTRxModel& model = *page;
+  PageControls& c = model.Controls();
+  c.SetCheck(bertpage::kStatistics, true);
+  c.SetText(bertpage::kStatFile, bertpage::Wide(dir.File("missing/rx.txt")));
+  model.OnStart();
+  EXPECT_NE(host.LastMessage().find("missing/rx.txt"), std::string::npos) << host.LastMessage();
+  EXPECT_FALSE(model.IsRunning());
+  EXPECT_FALSE(host.IsProcessRunning());
+  std::vector<std::string> cmds = Commands();
+  ASSERT_GE(cmds.size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(cmds.end() - 2, cmds.end()),
+            (std::vector<std::string>{"LINK PROT 2", "LINK CHAN 3"}));
+}
+
 TEST_F(BertPage, ReceiveRunsToItsRunningTimeAndRestoresProtocolAndChannel) {
   auto page = Page<VkcPPBERTRxModel>();
   VkcPPBERTRxModel& model = *page;
