@@ -82,7 +82,7 @@ void VkcPPBluetoothModel::Refresh() {
     EnablePage(false, false);
     return;
   }
-  EnablePage(!Host().App().IsBluetoothPort(), !feature7);
+  EnablePage(!Host().App().IsBluetoothPort(), mcu.IsPresent());
   Values v;
   if (feature7) {
     v.name = ReadText(unit, 0).substr(0, kNameLimit);
@@ -108,8 +108,9 @@ void VkcPPBluetoothModel::Refresh() {
   acceptedDestination_ = v.destination;
   filled_ = true;
   Show(v);
-  if (controls_.Get(kName).enabled) {
-    if (feature7 && v.mode == 1) controls_.Enable(kDiscoverable, false);
+  // The mode gates these two only for units that keep the settings in the image.
+  if (feature7 && controls_.Get(kName).enabled) {
+    if (v.mode == 1) controls_.Enable(kDiscoverable, false);
     if (v.mode == 0) controls_.Enable(kDestination, false);
   }
 }
@@ -130,6 +131,8 @@ void VkcPPBluetoothModel::OnModeChanged() {
 }
 
 std::u16string VkcPPBluetoothModel::NormalisedAddress(std::u16string_view raw) {
+  // All twelve digits are needed: a shorter address names no device.
+  if (raw.size() < 12) return {};
   std::u16string out;
   for (char16_t c : raw.substr(0, 12)) {
     if (c >= u'A' && c <= u'F') c = static_cast<char16_t>(c - u'A' + u'a');

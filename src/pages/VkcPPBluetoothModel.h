@@ -25,7 +25,7 @@ class VkcPPBluetoothModel : public PageModel {
   VkcPPBluetoothModel();
 
   void Refresh() override;
-  // Lower-case hex digits of a 12-digit address, or empty when it is not hexadecimal.
+  // Lower-case hex digits of a 12-digit address; empty when a digit is missing or not hexadecimal.
   static std::u16string NormalisedAddress(std::u16string_view raw);
 
  protected:

@@ -9,6 +9,7 @@
 #include "devices/VkcDevice.h"
 #include "devices/VkcImageNodes.h"
 #include "devices/VkcMCUController.h"
+#include "link/Utf.h"
 #include "pages/VkcPPBluetoothModel.h"
 #include "pages/VkcPPDealerModel.h"
 #include "pages/VkcPPSerialModel.h"
@@ -279,6 +280,21 @@ TEST(BluetoothPage, ChangesMarkTheUnitAndABluetoothPortLocksThePage) {
   EXPECT_EQ(bt(1).GetString(), " 12 ");
 }
 
+TEST(BluetoothPage, TheDestinationNeedsTwelveHexDigits) {
+  const struct {
+    const char16_t* raw;
+    const char16_t* normalised;
+  } rows[] = {
+      {u"AABBCCDDEEFF", u"aabbccddeeff"},
+      {u"0011223344aa", u"0011223344aa"},
+      {u"00112233GGAA", u""},
+      {u"0011223344a", u""},  // a digit short
+      {u"", u""},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(VkcPPBluetoothModel::NormalisedAddress(row.raw), row.normalised) << Utf16ToUtf8(row.raw);
+}
+
 TEST(BluetoothPage, AnMcuUnitKeepsItsSettingsInTheMcuRecord) {
   Page<VkcPPBluetoothModel> p;
   using M = VkcPPBluetoothModel;
@@ -290,6 +306,7 @@ TEST(BluetoothPage, AnMcuUnitKeepsItsSettingsInTheMcuRecord) {
   p.model.Refresh();
   EXPECT_TRUE(p.c().Get(M::kName).enabled);
   EXPECT_EQ(p.c().Text(M::kName), u"modem");
+  EXPECT_TRUE(p.c().Get(M::kDestination).enabled) << "only image units gate the destination by the mode";
   ASSERT_TRUE(p.model.Apply());
   EXPECT_FALSE(mcu.IsBluetoothChanged());
   p.c().SetText(M::kPin, u"4321");
