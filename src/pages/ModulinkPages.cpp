@@ -16,7 +16,7 @@
 
 #include "pages/VkcPPBluetooth.h"
 
-#include "pages/VkcPPAdvWireless.h"
+#include "pages/VkcPPAdvancedWireless.h"
 #include "pages/VkcPPWireless.h"
 
 #include "pages/VkcPPDownloadImage.h"
@@ -69,7 +69,7 @@ const PageEntry kPages[] = {
     {kConfigurations, kWireless, Make<VkcPPWireless>},
 
     // Configurations: Advanced Wireless Interface
-    {kConfigurations, kAdvancedWireless, Make<VkcPPAdvWireless>},
+    {kConfigurations, kAdvancedWireless, Make<VkcPPAdvancedWireless>},
 
     // Configurations: Serial Interface
     {kConfigurations, kSerialInterface, Make<VkcPPSerial>},

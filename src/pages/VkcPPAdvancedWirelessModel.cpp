@@ -1,4 +1,4 @@
-#include "pages/VkcPPAdvWirelessModel.h"
+#include "pages/VkcPPAdvancedWirelessModel.h"
 
 #include "app/PageHost.h"
 #include "devices/VkcDevice.h"
@@ -8,7 +8,7 @@
 #include "unit/VkcSystem.h"
 
 namespace {
-using M = VkcPPAdvWirelessModel;
+using M = VkcPPAdvancedWirelessModel;
 
 constexpr int kAllControls[] = {M::kCallSign,   M::kDelay,     M::kDelayLabel,   M::kLoopBack,      M::kAntennaPower,
                                 M::kSeconds,    M::kConnector, M::kSensitivity,  M::kDetection,     M::kConnectorLabel,
@@ -25,7 +25,7 @@ bool ParseNumber(const std::u16string& text, int& out) {
 }
 }  // namespace
 
-VkcPPAdvWirelessModel::VkcPPAdvWirelessModel() {
+VkcPPAdvancedWirelessModel::VkcPPAdvancedWirelessModel() {
   controls_[kConnector].SetItems({u"General antenna (central)", u"Beacon antenna"}, {0, 1});
   controls_[kDetection].SetItems({u"Unspecified", u"Enable", u"Disable"}, {0, 1, 2});
   controls_[kSensitivity].SetItems({u"Automatic", u"High", u"Middle", u"Low"}, {0, 1, 2, 3});
@@ -43,27 +43,27 @@ VkcPPAdvWirelessModel::VkcPPAdvWirelessModel() {
     });
 }
 
-VkcSystem& VkcPPAdvWirelessModel::Sys() { return Host().Unit(); }
+VkcSystem& VkcPPAdvancedWirelessModel::Sys() { return Host().Unit(); }
 
-const VkcDevice* VkcPPAdvWirelessModel::Device() { return HasHost() ? Sys().GetCurrentDevice() : nullptr; }
+const VkcDevice* VkcPPAdvancedWirelessModel::Device() { return HasHost() ? Sys().GetCurrentDevice() : nullptr; }
 
-bool VkcPPAdvWirelessModel::HasFeature(int id) {
+bool VkcPPAdvancedWirelessModel::HasFeature(int id) {
   const VkcDevice* device = Device();
   return device != nullptr && device->HasFeature(Sys(), id);
 }
 
-bool VkcPPAdvWirelessModel::IsValidCallSign(std::u16string_view sign) {
+bool VkcPPAdvancedWirelessModel::IsValidCallSign(std::u16string_view sign) {
   if (sign.size() > kCallSignMax) return false;
   for (char16_t c : sign)
     if (!((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))) return false;
   return true;
 }
 
-int VkcPPAdvWirelessModel::DetectionIndex(int stored) { return stored == 1 ? 0 : stored == 2 ? 2 : 1; }
+int VkcPPAdvancedWirelessModel::DetectionIndex(int stored) { return stored == 1 ? 0 : stored == 2 ? 2 : 1; }
 
-int VkcPPAdvWirelessModel::DetectionValue(int index) { return index == 0 ? 1 : index == 2 ? 2 : 0; }
+int VkcPPAdvancedWirelessModel::DetectionValue(int index) { return index == 0 ? 1 : index == 2 ? 2 : 0; }
 
-void VkcPPAdvWirelessModel::Refresh() {
+void VkcPPAdvancedWirelessModel::Refresh() {
   const VkcDevice* device = Device();
   refreshed_ = device != nullptr && device->GetModelId() > 0;
   if (!refreshed_) {
@@ -144,31 +144,31 @@ void VkcPPAdvWirelessModel::Refresh() {
   }
 }
 
-void VkcPPAdvWirelessModel::EnableCustomSeconds() {
+void VkcPPAdvancedWirelessModel::EnableCustomSeconds() {
   const bool custom = controls_.Get(kResetDefault).enabled && controls_.Selection(kResetMode) == 2;
   controls_.Enable(kSeconds, custom);
   controls_.Enable(kSecondsLabel, custom);
 }
 
-void VkcPPAdvWirelessModel::Exchange(VkcDataExchange& dx) {
+void VkcPPAdvancedWirelessModel::Exchange(VkcDataExchange& dx) {
   ParseNumber(controls_.Text(kDelay), delay_);
   dx.Int(kSeconds, 1, 60, seconds_);
   callSign_ = controls_.Text(kCallSign);
 }
 
-void VkcPPAdvWirelessModel::OnDelayLeft() {
+void VkcPPAdvancedWirelessModel::OnDelayLeft() {
   PageModel::TakeValues();
   if (const VkcDevice* device = Device()) device->ClampTxStartDelay(delay_);
   controls_.SetText(kDelay, Decimal(delay_));
 }
 
-void VkcPPAdvWirelessModel::OnSecondsLeft() {
+void VkcPPAdvancedWirelessModel::OnSecondsLeft() {
   PageModel::TakeValues();  // an out-of-range number shows the range message here
   if (seconds_ < 1 || seconds_ > 60) seconds_ = 5;
   controls_.SetText(kSeconds, Decimal(seconds_));
 }
 
-void VkcPPAdvWirelessModel::OnCallSignLeft() {
+void VkcPPAdvancedWirelessModel::OnCallSignLeft() {
   PageModel::TakeValues();
   if (IsValidCallSign(callSign_)) {
     acceptedCallSign_ = callSign_;
@@ -181,7 +181,7 @@ void VkcPPAdvWirelessModel::OnCallSignLeft() {
   controls_.SetText(kCallSign, callSign_);
 }
 
-bool VkcPPAdvWirelessModel::Store() {
+bool VkcPPAdvancedWirelessModel::Store() {
   const VkcDevice* device = Device();
   if (device == nullptr || !refreshed_ || device->GetModelId() <= 0) return true;
   VkcSystem& sys = Sys();

@@ -1,4 +1,4 @@
-#include "pages/VkcPPAdvWireless.h"
+#include "pages/VkcPPAdvancedWireless.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 namespace {
-using M = VkcPPAdvWirelessModel;
+using M = VkcPPAdvancedWirelessModel;
 
 QLineEdit* DigitsOnly(QLineEdit* edit) {
   edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), edit));
@@ -31,7 +31,7 @@ class UpperCase : public QValidator {
 };
 }  // namespace
 
-VkcPPAdvWireless::VkcPPAdvWireless() : VkcPage(1009) {
+VkcPPAdvancedWireless::VkcPPAdvancedWireless() : VkcPage(1009) {
   auto* ptp = new QGroupBox(QStringLiteral("PTP options"), this);
   auto* ptpGrid = new QGridLayout(ptp);
   ptpGrid->addWidget(Named(new QCheckBox(QStringLiteral("Loop back"), ptp), M::kLoopBack), 0, 0, 1, 2);

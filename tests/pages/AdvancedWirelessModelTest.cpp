@@ -10,24 +10,24 @@
 #include "devices/VkcImageNodes.h"
 #include "link/VkcCfgArchiver.h"
 #include "link/VkcMemoryStream.h"
-#include "pages/VkcPPAdvWirelessModel.h"
+#include "pages/VkcPPAdvancedWirelessModel.h"
 #include "sim/SimUnitControlFiles.h"
 #include "support/FakePageHost.h"
 #include "unit/VkcSystem.h"
 
 namespace {
 
-using M = VkcPPAdvWirelessModel;
+using M = VkcPPAdvancedWirelessModel;
 using testsupport::FakePageHost;
 
 constexpr char kCallSignMessage[] =
     "Invalid call sign in entered. Please make sure that it consists of A-Z, 0-9 characters and length is not "
     "greater than 10. Previous call sign will be assigned.";
 
-struct AdvWireless : ::testing::Test {
+struct AdvancedWireless : ::testing::Test {
   FakePageHost host;
   M model;
-  AdvWireless() { model.SetHost(&host); }
+  AdvancedWireless() { model.SetHost(&host); }
   VkcSystem& Sys() { return host.System(); }
   const VkcDevice& Unit(int key, const char* firmware) {
     const VkcDevice* device = host.DeviceManager().GetDevice(key);
@@ -44,7 +44,7 @@ struct AdvWireless : ::testing::Test {
   }
 };
 
-TEST_F(AdvWireless, GroupsFollowFeaturesAndCapabilities) {
+TEST_F(AdvancedWireless, GroupsFollowFeaturesAndCapabilities) {
   const struct {
     const char* family;
     int key;
@@ -84,7 +84,7 @@ TEST_F(AdvWireless, GroupsFollowFeaturesAndCapabilities) {
   }
 }
 
-TEST_F(AdvWireless, ResetTimeEncodingAndTheCustomSecondsCheck) {
+TEST_F(AdvancedWireless, ResetTimeEncodingAndTheCustomSecondsCheck) {
   Unit(4, "SW 3.2 Rev 0");
   const struct {
     int stored;
@@ -113,7 +113,7 @@ TEST_F(AdvWireless, ResetTimeEncodingAndTheCustomSecondsCheck) {
   EXPECT_FALSE(C(M::kSeconds).enabled);
 }
 
-TEST_F(AdvWireless, CallSignCheckAndTheSharedNode) {
+TEST_F(AdvancedWireless, CallSignCheckAndTheSharedNode) {
   Unit(4, "SW 3.2 Rev 0");
   Sys().At(VkcNodes::kTxStartDelayCallSign).SetString("OLD1");
   model.Refresh();
@@ -154,7 +154,7 @@ TEST_F(AdvWireless, CallSignCheckAndTheSharedNode) {
   }
 }
 
-TEST_F(AdvWireless, AntennaDetectionEncoding) {
+TEST_F(AdvancedWireless, AntennaDetectionEncoding) {
   EXPECT_EQ(M::DetectionIndex(7), 1);
   EXPECT_EQ(M::DetectionIndex(1), 0);
   EXPECT_EQ(M::DetectionIndex(2), 2);

@@ -11,7 +11,7 @@
 class VkcDevice;
 class VkcSystem;
 
-class VkcPPAdvWirelessModel : public PageModel {
+class VkcPPAdvancedWirelessModel : public PageModel {
  public:
   // Control ids. A radio group is known by its first button's id.
   static constexpr int kCallSign = 1158;
@@ -37,7 +37,7 @@ class VkcPPAdvWirelessModel : public PageModel {
 
   static constexpr size_t kCallSignMax = 10;
 
-  VkcPPAdvWirelessModel();
+  VkcPPAdvancedWirelessModel();
 
   void Refresh() override;
 

@@ -1,4 +1,4 @@
-#include "pages/VkcPPAdvWireless.h"
+#include "pages/VkcPPAdvancedWireless.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -14,13 +14,13 @@
 
 namespace {
 
-using M = VkcPPAdvWirelessModel;
+using M = VkcPPAdvancedWirelessModel;
 
-TEST(AdvWirelessView, TypedCallSignIsUpperCaseAndCustomSecondsFollowTheMode) {
+TEST(AdvancedWirelessView, TypedCallSignIsUpperCaseAndCustomSecondsFollowTheMode) {
   testsupport::FakePageHost host;
   host.System().SetSoftwareVersion("SW 3.2 Rev 0");
   host.System().SetCurrentDevice(host.DeviceManager().GetDevice(4));
-  VkcPPAdvWireless page;
+  VkcPPAdvancedWireless page;
   page.SetPageHost(&host);
   page.show();
   page.RefreshPage();
