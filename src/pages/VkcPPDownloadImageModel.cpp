@@ -72,7 +72,6 @@ void VkcPPDownloadImageModel::ShowIdle() {
   const bool withDevice = Host().Unit().GetCurrentDevice() != nullptr;
   controls_.Enable(kFileName, withDevice);
   controls_.Enable(kBrowse, withDevice);
-  controls_.Enable(kTarget, true);
 }
 
 void VkcPPDownloadImageModel::OnDownload() {
@@ -116,9 +115,6 @@ void VkcPPDownloadImageModel::OnDownload() {
   controls_.SetText(kLog, u"");
   controls_.SetValue(kProgress, 0);
   controls_.SetText(kDownload, u"Stop");
-  controls_.Enable(kFileName, false);
-  controls_.Enable(kBrowse, false);
-  controls_.Enable(kTarget, false);
 }
 
 void VkcPPDownloadImageModel::OnProgressMessage(intptr_t wParam, intptr_t lParam) {

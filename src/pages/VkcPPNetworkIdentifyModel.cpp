@@ -59,15 +59,15 @@ void VkcPPNetworkIdentifyModel::OnRefresh(bool network) {
     return;
   }
   PageHost& host = Host();
-  // The lock first: nothing may reach the unit while another operation talks to it.
-  if (!host.LockProcess(this)) {
-    ShowMessage("Unable to run network discovery.\nAnother process is running");
-    return;
-  }
   VkcComPort* port = host.App().CurrentPort();
   if (port == nullptr || !port->IsOpen()) {
     ShowMessage("Communication port is not open");
-    host.UnlockProcess(this);
+    return;
+  }
+  // The lock before the command-mode switch: nothing may reach the unit while another operation
+  // talks to it.
+  if (!host.LockProcess(this)) {
+    ShowMessage("Unable to run network discovery.\nAnother process is running");
     return;
   }
   // The unit is asked in the progress dialog, so the window repaints while it answers.

@@ -1,5 +1,6 @@
 #include "unit/VkcDownloadPlan.h"
 
+#include "link/AsciiClass.h"
 #include "link/FirmwareVersion.h"
 
 namespace {
@@ -55,6 +56,10 @@ bool DownloadCrcIdMatches(int code, const std::string& value, int64_t crcId) {
   size_t at = 0;
   while (at < value.size() && (value[at] == ' ' || value[at] == '\t' || value[at] == '\r' || value[at] == '\n'))
     ++at;
+  // As the C library reads hexadecimal: an "0x" before the digits is allowed.
+  if (value.size() - at > 2 && value[at] == '0' && (value[at + 1] == 'x' || value[at + 1] == 'X') &&
+      ascii::HexValue(value[at + 2]) >= 0)
+    at += 2;
   uint64_t n = 0;
   size_t digits = 0;
   for (; at < value.size(); ++at, ++digits) {

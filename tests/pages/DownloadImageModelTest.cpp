@@ -130,6 +130,7 @@ TEST_F(DownloadPage, StoppedDownloadEndsCleanlyAndTheNextSucceeds) {
   model.Handle(M::kDownload, ControlEvent::Clicked);
   ASSERT_TRUE(model.IsRunning());
   EXPECT_EQ(model.Controls().Text(M::kDownload), u"Stop");
+  for (int id : {M::kFileName, M::kBrowse, M::kTarget}) EXPECT_TRUE(model.Controls().Get(id).enabled) << id;
   EXPECT_EQ(host.lock.Owner(), &model);
   EXPECT_EQ(host.App().Setting("Image", "File Name").GetString(), big);
   ASSERT_TRUE(window.WaitForMessage(kMsgProgress, kProgressPercent, 60000));

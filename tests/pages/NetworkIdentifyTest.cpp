@@ -65,6 +65,7 @@ TEST_F(NetworkIdentify, RefusalsSendNothingAndLeaveThePageUsable) {
   } cases[] = {
       {"another owner holds the lock", [&] { host.lock.Lock(&host); }, "Unable to run network discovery.\nAnother process is running", false},
       {"port closed", [&] { port.Close(); }, "Communication port is not open", false},
+      {"port closed, lock held elsewhere", [&] { port.Close(); host.lock.Lock(&host); }, "Communication port is not open", false},
       {"no command mode", [&] { host.results.push_back({2, 1, false}); }, "Unable to switch to command mode", false},
       {"no thread", [&] { model.Survey()->FailNextStart(); }, "Unable to start Thread", true},
   };

@@ -66,6 +66,7 @@ TEST(DownloadPlan, StartupFlagAndCrcAnswer) {
 
   EXPECT_TRUE(DownloadCrcIdMatches(0, "1A2B3C4D", 0x1A2B3C4D));
   EXPECT_TRUE(DownloadCrcIdMatches(0, " ffffffff\r\n", 0xFFFFFFFF));
+  EXPECT_TRUE(DownloadCrcIdMatches(0, "0x1A2B3C4D\r\n", 0x1A2B3C4D));
   EXPECT_FALSE(DownloadCrcIdMatches(1, "1A2B3C4D", 0x1A2B3C4D));
   EXPECT_FALSE(DownloadCrcIdMatches(0, "", 0));
   EXPECT_FALSE(DownloadCrcIdMatches(0, "1A2B3C4D5", 0xA2B3C4D5));
