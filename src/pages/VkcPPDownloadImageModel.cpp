@@ -49,7 +49,8 @@ void VkcPPDownloadImageModel::Refresh() {
 
 void VkcPPDownloadImageModel::OnFileNameChanged() {
   TakeValues();
-  controls_.Enable(kDownload, !fileName_.empty());
+  // While a download runs the button is Stop: emptying the name must not take it away.
+  if (!IsRunning()) controls_.Enable(kDownload, !fileName_.empty());
 }
 
 void VkcPPDownloadImageModel::OnBrowse() {
@@ -61,7 +62,7 @@ void VkcPPDownloadImageModel::OnBrowse() {
   if (chosen.empty()) return;
   fileName_ = chosen;
   stored.SetString(Utf16ToUtf8(chosen));
-  controls_.Enable(kDownload, !fileName_.empty());
+  if (!IsRunning()) controls_.Enable(kDownload, !fileName_.empty());
   controls_.SetText(kFileName, fileName_);
 }
 

@@ -133,6 +133,8 @@ TEST_F(DownloadPage, StoppedDownloadEndsCleanlyAndTheNextSucceeds) {
   for (int id : {M::kFileName, M::kBrowse, M::kTarget}) EXPECT_TRUE(model.Controls().Get(id).enabled) << id;
   EXPECT_EQ(host.lock.Owner(), &model);
   EXPECT_EQ(host.App().Setting("Image", "File Name").GetString(), big);
+  Type("");  // emptying the name leaves Stop usable
+  EXPECT_TRUE(model.Controls().Get(M::kDownload).enabled);
   ASSERT_TRUE(window.WaitForMessage(kMsgProgress, kProgressPercent, 60000));
   model.Handle(M::kDownload, ControlEvent::Clicked);  // Stop
   EXPECT_FALSE(model.Controls().Get(M::kDownload).enabled);
