@@ -25,6 +25,7 @@
 #include "link/Utf.h"
 #include "pages/ModulinkPages.h"
 #include "support/TestSupport.h"
+#include "support/PageWidgets.h"
 #include "unit/VkcConfigFile.h"
 
 namespace {
@@ -294,28 +295,9 @@ std::string Changes(const Snapshot& before, const Snapshot& after) {
 
 // --- The program ---
 
-struct ScopedConfigHome {
-  testsupport::TempDir dir;
-  std::string old;
-  bool had = false;
-  ScopedConfigHome() {
-    if (const char* v = std::getenv("XDG_CONFIG_HOME")) {
-      old = v;
-      had = true;
-    }
-    ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
-  }
-  ~ScopedConfigHome() {
-    if (had)
-      ::setenv("XDG_CONFIG_HOME", old.c_str(), 1);
-    else
-      ::unsetenv("XDG_CONFIG_HOME");
-  }
-};
-
 // The program as its start-up builds it, with every page attached, shown without its modal loop.
 struct Program {
-  ScopedConfigHome home;
+  testsupport::ConfigHome home;
   ModulinkStartup startup{home.dir.File("settings.vkc")};
   std::unique_ptr<ModulinkDlg> dialog;
   std::vector<std::string> messages;

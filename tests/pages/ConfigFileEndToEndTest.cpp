@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "ConnectionTestSupport.h"
+#include "SimulatedTransceiver.h"
 #include "app/ModulinkDlg.h"
 #include "app/ModulinkStartup.h"
 #include "app/VkcConfigFileDialogs.h"
@@ -42,39 +43,11 @@ using testsupport::Control;
 
 using testsupport::ConfigHome;
 
-// A VK400 (a transmitter with alarm outputs) serving its three images.
-struct SimulatedVk400 {
-  sim::SimUnit unit;
-  sim::SimUnitControl control{unit};
-  std::unique_ptr<sim::SimIdent> ident;
-  std::unique_ptr<sim::SimUnitControlFiles> files;
-
-  SimulatedVk400() {
-    sim::IdentOptions options;
-    options.modelKey = "4";
-    ident = std::make_unique<sim::SimIdent>(unit, options);
-    files = std::make_unique<sim::SimUnitControlFiles>(unit);
-    VkcConfiguration factory, dealer, user;
-    const uint8_t serial[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
-    factory.GetChild(0).GetChildAt(0).SetBytes(serial, sizeof serial);
-    dealer.GetChild(0).SetInt(4);
-    user.GetChild(0).GetChildAt(0).SetString("IMAGE 1.2");
-    user.GetChild(1).GetChildAt(0).SetBytes(serial, sizeof serial);
-    files->SetSection(0, sim::SimUnitControlFiles::Archive(factory));
-    files->SetSection(1, sim::SimUnitControlFiles::Archive(dealer));
-    files->SetSection(2, sim::SimUnitControlFiles::Archive(user));
-    sim::RebootOptions reboot;
-    reboot.bannerDelayMs = 3000;
-    sim::InstallReboot(unit, reboot);
-  }
-  ~SimulatedVk400() { files->StopTransfer(); }
-};
-
 using Images = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
 
 // One run of the program: connect, identify, then what the test does under Configurations, then
 // "Send settings to radio". Returns what the unit received.
-Images Session(SimulatedVk400& sim, const std::function<void(ModulinkDlg&, VkcTopPPConfigDlg&)>& act) {
+Images Session(SimulatedTransceiver& sim, const std::function<void(ModulinkDlg&, VkcTopPPConfigDlg&)>& act) {
   ConfigHome home;
   ScopedPorts ports({Port(sim.unit.SlavePath16(), u"Simulated unit")});
   const size_t before = sim.files->Received().size();
@@ -87,22 +60,13 @@ Images Session(SimulatedVk400& sim, const std::function<void(ModulinkDlg&, VkcTo
   startup.Run(AttachPages, [&](ModulinkDlg& dialog) {
     auto* connection = qobject_cast<VkcPPConnection*>(dialog.CurrentPage());
     ASSERT_NE(connection, nullptr);
-    auto* rate = Control<QComboBox>(connection, 1018);
-    rate->setCurrentIndex(rate->findText(QStringLiteral("115200")));
-    emit rate->activated(rate->currentIndex());
-    Control<QPushButton>(connection, 1131)->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(connection, 1226)->text() == "Connected."; }, 5000));
-    dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Configurations")));
-    auto* panel = qobject_cast<VkcTopPPConfigDlg*>(dialog.CurrentPanel());
+    ASSERT_NO_FATAL_FAILURE(ConnectAt115200(connection));
+    VkcTopPPConfigDlg* panel = IdentifyFromConfigurations(dialog);
     ASSERT_NE(panel, nullptr);
-    panel->IdentifyButton()->click();
     ASSERT_EQ(startup.System().GetProductId(), 4);
     act(dialog, *panel);
     panel->SendButton()->click();
-    dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Preferences")));
-    Control<QPushButton>(connection, 1131)->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(connection, 1226)->text() == "Ready to connect."; }, 5000));
-    dialog.reject();
+    DisconnectAndClose(dialog, connection);
   });
   const Images all = sim.files->Received();
   return Images(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
@@ -110,7 +74,7 @@ Images Session(SimulatedVk400& sim, const std::function<void(ModulinkDlg&, VkcTo
 
 TEST(ConfigFileEndToEnd, AModemSettingIsSentSavedLoadedIntoAFreshProgramAndSentAlike) {
   platform::SetTimeScale(0.05);
-  SimulatedVk400 sim;
+  SimulatedTransceiver sim;
   ASSERT_TRUE(sim.unit.IsOk());
   testsupport::TempDir files;
   const QString path = QString::fromStdString(files.File("unit.VKN"));

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "ConnectionTestSupport.h"
+#include "SimulatedTransceiver.h"
 #include "app/ModulinkDlg.h"
 #include "app/ModulinkStartup.h"
 #include "app/VkcHorizontalTabControl.h"
@@ -41,37 +42,8 @@ using testsupport::Control;
 
 using testsupport::ConfigHome;
 
-// A VK400 behind an MCU with a serial port and Bluetooth.
-struct SimulatedMcuUnit {
-  sim::SimUnit unit;
-  sim::SimUnitControl control{unit};
-  sim::SimMcu mcu{unit, sim::McuState{}};
-  std::unique_ptr<sim::SimIdent> ident;
-  std::unique_ptr<sim::SimUnitControlFiles> files;
-
-  SimulatedMcuUnit() {
-    sim::IdentOptions options;
-    options.modelKey = "4";
-    ident = std::make_unique<sim::SimIdent>(unit, options, &mcu);
-    files = std::make_unique<sim::SimUnitControlFiles>(unit);
-    VkcConfiguration factory, dealer, user;
-    const uint8_t serial[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
-    factory.GetChild(0).GetChildAt(0).SetBytes(serial, sizeof serial);
-    dealer.GetChild(0).SetInt(4);
-    user.GetChild(0).GetChildAt(0).SetString("IMAGE 1.2");
-    user.GetChild(1).GetChildAt(0).SetBytes(serial, sizeof serial);
-    files->SetSection(0, sim::SimUnitControlFiles::Archive(factory));
-    files->SetSection(1, sim::SimUnitControlFiles::Archive(dealer));
-    files->SetSection(2, sim::SimUnitControlFiles::Archive(user));
-    sim::RebootOptions reboot;
-    reboot.bannerDelayMs = 3000;
-    sim::InstallReboot(unit, reboot);
-  }
-  ~SimulatedMcuUnit() { files->StopTransfer(); }
-};
-
 // Connect, identify, act on the pages, send; the commands the unit got from the send on.
-std::vector<std::string> Session(SimulatedMcuUnit& sim, const std::function<void(ModulinkDlg&)>& act) {
+std::vector<std::string> Session(SimulatedTransceiver& sim, const std::function<void(ModulinkDlg&)>& act) {
   ConfigHome home;
   ScopedPorts ports({Port(sim.unit.SlavePath16(), u"Simulated unit")});
   std::vector<std::string> sent;
@@ -84,15 +56,9 @@ std::vector<std::string> Session(SimulatedMcuUnit& sim, const std::function<void
   startup.Run(AttachPages, [&](ModulinkDlg& dialog) {
     auto* connection = qobject_cast<VkcPPConnection*>(dialog.CurrentPage());
     ASSERT_NE(connection, nullptr);
-    auto* rate = Control<QComboBox>(connection, 1018);
-    rate->setCurrentIndex(rate->findText(QStringLiteral("115200")));
-    emit rate->activated(rate->currentIndex());
-    Control<QPushButton>(connection, 1131)->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(connection, 1226)->text() == "Connected."; }, 5000));
-    dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Configurations")));
-    auto* panel = qobject_cast<VkcTopPPConfigDlg*>(dialog.CurrentPanel());
+    ASSERT_NO_FATAL_FAILURE(ConnectAt115200(connection));
+    VkcTopPPConfigDlg* panel = IdentifyFromConfigurations(dialog);
     ASSERT_NE(panel, nullptr);
-    panel->IdentifyButton()->click();
     ASSERT_EQ(startup.System().GetProductId(), 4);
     ASSERT_TRUE(startup.Devices().GetMCUController().IsPresent());
     act(dialog);
@@ -100,10 +66,7 @@ std::vector<std::string> Session(SimulatedMcuUnit& sim, const std::function<void
     panel->SendButton()->click();
     const auto all = sim.unit.Commands();
     sent.assign(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
-    dialog.GroupStrip()->setCurrentIndex(dialog.GroupStrip()->FindTab(QStringLiteral("Preferences")));
-    Control<QPushButton>(connection, 1131)->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Control<QLabel>(connection, 1226)->text() == "Ready to connect."; }, 5000));
-    dialog.reject();
+    DisconnectAndClose(dialog, connection);
   });
   return sent;
 }
@@ -119,7 +82,7 @@ void ShowPage(ModulinkDlg& dialog, const char16_t* title) {
 }
 
 TEST(McuPagesEndToEnd, BluetoothNameAndSerialRateReachTheMcuOnlyWhenChanged) {
-  SimulatedMcuUnit sim;
+  SimulatedTransceiver sim({nullptr, true});
   const std::vector<std::string> unchanged = Session(sim, [](ModulinkDlg&) {});
   // The send points the MCU at the program's port first and puts the stored route back last.
   ASSERT_GE(unchanged.size(), 6u);
@@ -129,7 +92,7 @@ TEST(McuPagesEndToEnd, BluetoothNameAndSerialRateReachTheMcuOnlyWhenChanged) {
             (std::vector<std::string>{"\nJLROUTE MDMSER", "\nMCU CLI OFF"}));
   EXPECT_FALSE(Sent(unchanged, "JLBT NAME ")) << ::testing::PrintToString(unchanged);
   EXPECT_FALSE(Sent(unchanged, "JLBT PIN "));
-  EXPECT_EQ(sim.mcu.State().name, "Unit7");
+  EXPECT_EQ(sim.mcu->State().name, "Unit7");
 
   const std::vector<std::string> changed = Session(sim, [](ModulinkDlg& dialog) {
     ShowPage(dialog, u"Bluetooth");
@@ -147,8 +110,8 @@ TEST(McuPagesEndToEnd, BluetoothNameAndSerialRateReachTheMcuOnlyWhenChanged) {
     emit rate->activated(at);
   });
   EXPECT_TRUE(Sent(changed, "JLBT NAME Base 9")) << ::testing::PrintToString(changed);
-  EXPECT_EQ(sim.mcu.State().name, "Base 9");
-  EXPECT_EQ(sim.mcu.State().serialRate, "9600");
+  EXPECT_EQ(sim.mcu->State().name, "Base 9");
+  EXPECT_EQ(sim.mcu->State().serialRate, "9600");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "ConnectionTestSupport.h"
+#include "SimulatedTransceiver.h"
 #include "app/ModulinkDlg.h"
 #include "app/ModulinkStartup.h"
 #include "app/VkcMainDocument.h"
@@ -39,26 +40,6 @@ using namespace conntest;
 
 namespace {
 
-struct ScopedConfigHome {
-  testsupport::TempDir dir;
-  std::string old;
-  bool had = false;
-  ScopedConfigHome() {
-    if (const char* v = std::getenv("XDG_CONFIG_HOME")) {
-      old = v;
-      had = true;
-    }
-    ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
-  }
-  ~ScopedConfigHome() {
-    if (had) {
-      ::setenv("XDG_CONFIG_HOME", old.c_str(), 1);
-    } else {
-      ::unsetenv("XDG_CONFIG_HOME");
-    }
-  }
-};
-
 using testsupport::Control;
 
 void Choose(QComboBox* combo, const QString& text) {
@@ -68,44 +49,15 @@ void Choose(QComboBox* combo, const QString& text) {
   emit combo->activated(index);
 }
 
-// A transceiver with its three configuration images, as the simulated unit serves them.
-struct SimulatedTransceiver {
-  sim::SimUnit unit;
-  sim::SimUnitControl control{unit};
-  std::unique_ptr<sim::SimIdent> ident;
-  std::unique_ptr<sim::SimUnitControlFiles> files;
-
-  SimulatedTransceiver() {
-    sim::IdentOptions options;
-    options.modelKey = "4";
-    ident = std::make_unique<sim::SimIdent>(unit, options);
-    files = std::make_unique<sim::SimUnitControlFiles>(unit);
-    VkcConfiguration factory, dealer, user;
-    const uint8_t serial[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
-    factory.GetChild(0).GetChildAt(0).SetBytes(serial, sizeof serial);
-    dealer.GetChild(0).SetInt(4);
-    dealer.GetChild(1).SetString("CALL");
-    user.GetChild(0).GetChildAt(0).SetString("IMAGE 1.2");
-    user.GetChild(1).GetChildAt(0).SetBytes(serial, sizeof serial);
-    files->SetSection(0, sim::SimUnitControlFiles::Archive(factory));
-    files->SetSection(1, sim::SimUnitControlFiles::Archive(dealer));
-    files->SetSection(2, sim::SimUnitControlFiles::Archive(user));
-    sim::RebootOptions reboot;
-    reboot.bannerDelayMs = 3000;  // the program listens for the banner only after its settle pause
-    sim::InstallReboot(unit, reboot);
-  }
-  ~SimulatedTransceiver() { files->StopTransfer(); }
-};
-
 struct ScopedTimeScale {
   explicit ScopedTimeScale(double scale) { platform::SetTimeScale(scale); }
   ~ScopedTimeScale() { platform::SetTimeScale(1.0); }
 };
 
 TEST(ProgramEndToEnd, SerialSessionIsStoredInTheSettingsFile) {
-  ScopedConfigHome home;
+  testsupport::ConfigHome home;
   ScopedTimeScale fast(0.05);
-  SimulatedTransceiver sim;
+  SimulatedTransceiver sim({"CALL"});
   sim::SimUnit& unit = sim.unit;
   ASSERT_TRUE(unit.IsOk());
   ScopedPorts ports({Port(u"/dev/ttyS0", u"Communications Port"), Port(unit.SlavePath16(), u"Simulated unit")});
@@ -210,9 +162,9 @@ void Type(QLineEdit* edit, const QString& text, QWidget* next) {
 }
 
 TEST(ProgramEndToEnd, TcpSessionThroughTheGateway) {
-  ScopedConfigHome home;
+  testsupport::ConfigHome home;
   ScopedTimeScale fast(0.05);
-  SimulatedTransceiver sim;
+  SimulatedTransceiver sim({"CALL"});
   sim::SimUnit& unit = sim.unit;
   sim::SimGateway gateway(&unit);
   ASSERT_TRUE(unit.IsOk() && gateway.IsOk());
@@ -280,9 +232,9 @@ TEST(ProgramEndToEnd, TcpSessionThroughTheGateway) {
 }
 
 TEST(ProgramEndToEnd, PassThroughAGnssReceiverOnConnectAndDisconnect) {
-  ScopedConfigHome home;
+  testsupport::ConfigHome home;
   ScopedTimeScale fast(0.05);
-  SimulatedTransceiver radio;
+  SimulatedTransceiver radio({"CALL"});
   sim::SimGnss receiver(radio.unit.SlavePath());
   ASSERT_TRUE(radio.unit.IsOk() && receiver.IsOk());
   ScopedPorts ports({Port(receiver.SlavePath16(), u"Receiver")});
@@ -330,7 +282,7 @@ TEST(ProgramEndToEnd, PassThroughAGnssReceiverOnConnectAndDisconnect) {
 }
 
 TEST(ProgramEndToEnd, NumbersUseTheCLocaleWhateverTheUsersLocale) {
-  ScopedConfigHome home;
+  testsupport::ConfigHome home;
   ScopedPorts ports({});
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.utf8") == nullptr)
     GTEST_SKIP() << "no German locale installed";

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdlib>
+#include <string>
 
 #include "support/TestSupport.h"
 
@@ -15,11 +16,25 @@ W* Control(QWidget* root, int id) {
   return root->findChild<W*>(QStringLiteral("ctl%1").arg(id));
 }
 
-// XDG_CONFIG_HOME pointed at a temporary folder while it lives.
+// XDG_CONFIG_HOME pointed at a temporary folder while it lives; the earlier value comes back.
 struct ConfigHome {
   TempDir dir;
-  ConfigHome() { ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1); }
-  ~ConfigHome() { ::unsetenv("XDG_CONFIG_HOME"); }
+  std::string old;
+  bool had = false;
+  ConfigHome() {
+    if (const char* v = std::getenv("XDG_CONFIG_HOME")) {
+      old = v;
+      had = true;
+    }
+    ::setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
+  }
+  ~ConfigHome() {
+    if (had) {
+      ::setenv("XDG_CONFIG_HOME", old.c_str(), 1);
+    } else {
+      ::unsetenv("XDG_CONFIG_HOME");
+    }
+  }
 };
 
 }  // namespace testsupport
