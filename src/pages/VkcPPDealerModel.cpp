@@ -11,6 +11,7 @@
 #include "devices/VkcImageNodes.h"
 #include "link/Ansi.h"
 #include "link/Utf.h"
+#include "link/VkcErrorProcessor.h"
 #include "unit/VkcConfigFile.h"
 #include "unit/VkcSystem.h"
 
@@ -103,7 +104,7 @@ void VkcPPDealerModel::Refresh() {
   if (list.empty()) spacing.AddItem(u"Auto", current);
   const int at = spacing.FindData(current);
   spacing.selection = at >= 0 ? at : 0;
-  shownSpacing_ = static_cast<int>(spacing.SelectedData());
+  storedSpacing_ = current;
 
   const bool transmitter = device->HasTransmitter();
   for (int id : {kSlider, kPower, kUnit}) controls_.Enable(id, transmitter);
@@ -113,13 +114,13 @@ void VkcPPDealerModel::Refresh() {
   powerFilled_ = transmitter;
   if (transmitter) ShowPower(dbm);
 
-  // Units whose channels are entered by number keep their map; it is still read, so apply puts
-  // back what is there.
+  // Units whose channels are entered by number keep the map controls as they were; their map is
+  // still read, and shown, so apply puts back what is there and the buttons edit the rows in view.
   map_.clear();
   device->GetChannelFrequencies(unit, map_);
   mapFilled_ = true;
+  FillMap(-1);
   if (!device->HasFeature(unit, 14)) {
-    FillMap(-1);
     for (int id : kMapControls) controls_.Enable(id, true);
   }
 }
@@ -137,9 +138,13 @@ bool VkcPPDealerModel::EditedFrequency(uint32_t& hz) const {
   return true;
 }
 
-bool VkcPPDealerModel::InBand(uint32_t hz, bool known) {
+bool VkcPPDealerModel::WithinBand(uint32_t hz) {
   VkcSystem& unit = Host().Unit();
-  if (known && hz >= unit.GetBandLimit(0) && hz <= unit.GetBandLimit(2)) return true;
+  return hz >= unit.GetBandLimit(0) && hz <= unit.GetBandLimit(2);
+}
+
+bool VkcPPDealerModel::InBand(uint32_t hz, bool known) {
+  if (known && WithinBand(hz)) return true;
   ShowMessage("Invalid Frequency");
   return false;
 }
@@ -233,20 +238,24 @@ void VkcPPDealerModel::OnImport() {
   VkcSystem& unit = Host().Unit();
   const VkcDevice* device = unit.GetCurrentDevice();
   if (device == nullptr) return;
-  // Another model's channels (a raster of channel numbers, another band) are not this unit's.
-  if (fileDevice->GetModelId() != device->GetModelId()) {
-    ShowMessage("Can not import channel map; the file is of another model.");
-    return;
-  }
+  // The file's own model reads its map, so a plan moves between models.
   VkcConfiguration dealer;
   dealer.AssignRoot(root.ChildAt(1));
+  std::vector<uint32_t> read;
+  fileDevice->GetChannelList(dealer, read);
+  // A frequency outside this unit's band has no channel here (on a raster unit it would become
+  // channel 0 or a negative number): it is left out, and the log says which.
   std::vector<uint32_t> list;
-  fileDevice->GetChannelList(dealer, list);
-  if (list.size() > kMaxChannels) list.resize(kMaxChannels);
-  if (!device->SetChannelFrequencies(unit, list)) {
-    ShowMessage("Can not import channel map; internal error.");
-    return;
+  for (uint32_t hz : read) {
+    if (WithinBand(hz)) {
+      list.push_back(hz);
+    } else {
+      ErrorLog().ReportError(0, "Channel map import: %s Hz is outside the unit's band and was left out",
+                             FormatHzWithCommas(hz).c_str());
+    }
   }
+  if (list.size() > kMaxChannels) list.resize(kMaxChannels);
+  if (!device->SetChannelFrequencies(unit, list)) ShowMessage("Can not import channel map; internal error.");
   Host().RefreshAllPages();
 }
 
@@ -272,7 +281,7 @@ bool VkcPPDealerModel::Store() {
   const ControlState& spacing = controls_.Get(kSpacing);
   const int hz = spacingIndex_ >= 0 && spacingIndex_ < spacing.ItemCount() ? static_cast<int>(spacing.itemData[spacingIndex_]) : -1;
   // The spacing the unit already has is not written again (a write would create the node where
-  // the unit keeps none, such as a beacon's "Auto").
-  if (hz == shownSpacing_ && hz >= 0) return true;
+  // the unit keeps none, such as a beacon's "Auto"); one it holds but does not offer is.
+  if (hz == storedSpacing_ && hz >= 0) return true;
   return device->SetChannelSpacingHz(unit, hz);
 }

@@ -50,6 +50,8 @@ class VkcPPDealerModel : public PageModel {
   void FillMap(int select);
   // The frequency in the edit; false when it is not a number.
   bool EditedFrequency(uint32_t& hz) const;
+  bool WithinBand(uint32_t hz);
+  // WithinBand for an edited frequency (known: it is a number), else "Invalid Frequency".
   bool InBand(uint32_t hz, bool known);
   void OnAdd();
   void OnChange();
@@ -65,7 +67,7 @@ class VkcPPDealerModel : public PageModel {
   int power_ = 0;             // in the unit shown
   int unit_ = 0;              // 0 dBm, 1 mW
   int spacingIndex_ = -1;
-  int shownSpacing_ = -1;  // the spacing in Hz the last refresh showed
+  int storedSpacing_ = -1;  // the spacing in Hz the unit held at the last refresh
   PowerRange range_;
   SliderEditPair pair_{kSlider, kPower};
   std::function<std::u16string(const std::u16string&)> chooseImport_;

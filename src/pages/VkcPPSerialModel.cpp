@@ -160,15 +160,15 @@ bool VkcPPSerialModel::Store() {
   unit.WriteInt(N::kDataPortParity, 0);
   unit.WriteInt(N::kDataPortBits, 0);
   if (flow_ >= 0) unit.WriteInt(N::kDataPortFlow, flow_ == 0 ? 0 : 2);
-  // Behind an MCU the page shows the MCU's routes and no buffering or port routing of the unit's
-  // own: those nodes keep what the unit holds, and the route goes to the MCU only.
-  const bool mcuPresent = mcu.IsPresent();
-  if (!mcuPresent) unit.WriteInt(N::kMaintenanceBuffering, buffering_ > 0 ? 1 : 0);
-  if (device->IsBluetoothModel() && !mcuPresent) {
+  // Behind an MCU the MCU does the routing: the unit's own buffering and ports are written as the
+  // page shows them (off, none).
+  unit.WriteInt(N::kMaintenanceBuffering, buffering_ > 0 ? 1 : 0);
+  if (device->IsBluetoothModel()) {
     unit.WriteInt(N::kActiveDestPorts, destination_ < 0 ? 0 : destination_);
     unit.WriteInt(N::kActiveSourcePort, source_ < 0 ? 0 : source_);
   }
-  if (mcuPresent) {
+  // The route list then holds the MCU's routes, whose index is no routing type of the unit.
+  if (mcu.IsPresent()) {
     mcu.Settings().SetRoute(routing_);
     if (haveRate) mcu.Settings().SetSerialRate(static_cast<uint32_t>(code));
   } else if (device->IsGsmModel()) {

@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/PageText.h"
 #include "devices/VkcDevice.h"
+#include "devices/VkcDeviceVK400.h"
 #include "devices/VkcImageNodes.h"
 #include "devices/VkcMCUController.h"
 #include "link/Utf.h"
+#include "link/VkcErrorProcessor.h"
 #include "pages/VkcPPBluetoothModel.h"
 #include "pages/VkcPPDealerModel.h"
 #include "pages/VkcPPSerialModel.h"
@@ -121,6 +124,14 @@ TEST(DealerPage, PowerSpacingAndWhatApplyWritesPerUnit) {
   p.c().Select(M::kSpacing, -1);
   EXPECT_FALSE(p.model.Apply()) << "no spacing chosen: the device refuses";
 
+  // A stored spacing the device does not offer shows the first entry, and apply stores that one.
+  p.host.System().WriteInt(VkcNodes::kDealerSpacing, 7);
+  p.model.Refresh();
+  EXPECT_EQ(p.c().Selection(M::kSpacing), 0);
+  ASSERT_TRUE(p.model.Apply());
+  EXPECT_EQ(p.host.System().GetCurrentDevice()->GetChannelSpacingHz(p.host.System()),
+            static_cast<int>(p.c()[M::kSpacing].itemData[0]));
+
   // A receiver has no transmitter: its dealer maximum is never written by the page.
   Identify(p.host, 2, {431000000});
   p.host.System().Dealer().GetChild(3).SetInt(27);
@@ -137,39 +148,91 @@ TEST(DealerPage, PowerSpacingAndWhatApplyWritesPerUnit) {
   EXPECT_TRUE(p.model.Apply());
 }
 
-TEST(DealerPage, ImportTakesTheMapOfAFileOfTheSameModelOnly) {
+// A device whose map store fails, as a unit model that cannot take a channel list would.
+struct RefusingDevice : VkcDeviceVK400 {
+  bool SetChannelFrequencies(VkcUnitImages&, const std::vector<uint32_t>&) const override { return false; }
+};
+
+TEST(DealerPage, ImportTakesTheMapOfAFileOfAnyModelWithinTheUnitsBand) {
   Page<VkcPPDealerModel> p;
   using M = VkcPPDealerModel;
   testsupport::TempDir dir;
-  Identify(p.host, 4, {431000000, 432000000, 433000000});
+  // The unit's band is 430..440 MHz (Identify's presets); the two outer channels lie outside it.
+  Identify(p.host, 4, {420000000, 431000000, 432000000, 445000000});
   ASSERT_TRUE([&] {
     std::string message;
-    return VkcConfigFile::Save(dir.File("same.VKN"), p.host.System(), p.host.DeviceManager().GetMCUController(), message);
+    return VkcConfigFile::Save(dir.File("vk400.VKN"), p.host.System(), p.host.DeviceManager().GetMCUController(), message);
   }());
   std::u16string chosen;
   p.model.SetImportChooser([&](const std::u16string&) { return chosen; });
+  chosen = Utf8ToUtf16(dir.File("vk400.VKN"));
+  const auto stored = [&] {
+    std::vector<uint32_t> list;
+    p.host.System().GetCurrentDevice()->GetChannelFrequencies(p.host.System(), list);
+    return list;
+  };
 
-  Identify(p.host, 4, {440000000});
-  p.model.Refresh();
-  chosen = Utf8ToUtf16(dir.File("same.VKN"));
-  p.model.Handle(M::kImport, ControlEvent::Clicked);
-  std::vector<uint32_t> stored;
-  p.host.System().GetCurrentDevice()->GetChannelFrequencies(p.host.System(), stored);
-  EXPECT_EQ(stored, (std::vector<uint32_t>{431000000, 432000000, 433000000}));
-  EXPECT_EQ(p.host.refreshAll, 1);
+  // The same model, and another one that keeps its map as raster channel numbers.
+  for (int model : {4, 22}) {
+    Identify(p.host, model, {440000000});
+    p.model.Refresh();
+    ErrorLog().Clear();
+    const int refreshes = p.host.refreshAll;
+    p.model.Handle(M::kImport, ControlEvent::Clicked);
+    EXPECT_EQ(stored(), (std::vector<uint32_t>{431000000, 432000000})) << model;
+    EXPECT_EQ(p.host.refreshAll, refreshes + 1);
+    EXPECT_TRUE(p.host.messages.empty()) << p.host.LastMessage();
+    const std::u16string log = ErrorLog().GetText();
+    EXPECT_EQ(ErrorLog().Count(), 2u) << Utf16ToUtf8(log);
+    EXPECT_NE(log.find(u"420,000,000"), std::u16string::npos) << Utf16ToUtf8(log);
+    EXPECT_NE(log.find(u"445,000,000"), std::u16string::npos) << Utf16ToUtf8(log);
+  }
   EXPECT_EQ(p.host.App().Setting("Profile", "File Name").GetWString(), chosen);
 
-  Identify(p.host, 6, {});  // another model: nothing changes
-  const size_t before = p.host.messages.size();
+  // A store that fails is reported, and the pages still show what the unit holds.
+  RefusingDevice refusing;
+  p.host.System().SetCurrentDevice(&refusing);
+  const int refreshes = p.host.refreshAll;
   p.model.Handle(M::kImport, ControlEvent::Clicked);
-  EXPECT_EQ(p.host.messages.size(), before + 1);
-  stored.clear();
-  p.host.System().GetCurrentDevice()->GetChannelFrequencies(p.host.System(), stored);
-  EXPECT_TRUE(stored.empty());
+  EXPECT_EQ(p.host.LastMessage(), "Can not import channel map; internal error.");
+  EXPECT_EQ(p.host.refreshAll, refreshes + 1);
+  p.host.System().SetCurrentDevice(nullptr);
 
+  Identify(p.host, 4, {440000000});
+  const size_t before = p.host.messages.size();
   chosen = Utf8ToUtf16(dir.File("missing.VKN"));  // a file that cannot be read: silent
   p.model.Handle(M::kImport, ControlEvent::Clicked);
-  EXPECT_EQ(p.host.messages.size(), before + 1);
+  EXPECT_EQ(p.host.messages.size(), before);
+  EXPECT_EQ(stored(), std::vector<uint32_t>{440000000});
+  ErrorLog().Clear();
+}
+
+// The list always shows the map its buttons edit, whichever unit came before.
+TEST(DealerPage, TheListShowsTheMapOfTheUnitShown) {
+  Page<VkcPPDealerModel> p;
+  using M = VkcPPDealerModel;
+  const struct {
+    int model;
+    std::vector<uint32_t> map;
+  } units[] = {
+      {4, {431000000, 432000000}},
+      {32, {110000000, 112000000, 114000000}},  // channels entered by number
+      {32, {116000000, 118000000}},
+  };
+  for (const auto& u : units) {
+    Identify(p.host, u.model, u.map);
+    p.model.Refresh();
+    ASSERT_EQ(p.c()[M::kMap].RowCount(), static_cast<int>(u.map.size())) << u.model;
+    for (size_t i = 0; i < u.map.size(); ++i)
+      EXPECT_EQ(p.c()[M::kMap].rows->at(i).cells[1], Utf8ToUtf16(FormatHzWithCommas(u.map[i])));
+  }
+  // Removing the first row shown removes that channel.
+  p.c().Select(M::kMap, 0);
+  p.model.Handle(M::kRemove, ControlEvent::Clicked);
+  ASSERT_TRUE(p.model.Apply());
+  std::vector<uint32_t> stored;
+  p.host.System().GetCurrentDevice()->GetChannelFrequencies(p.host.System(), stored);
+  EXPECT_EQ(stored, std::vector<uint32_t>{118000000});
 }
 
 TEST(SerialPage, RatesFlowRoutingAndTheMcuRecord) {
@@ -230,6 +293,41 @@ TEST(SerialPage, RatesFlowRoutingAndTheMcuRecord) {
   ASSERT_TRUE(p.model.Apply());
   EXPECT_EQ(u.ReadInt(VkcNodes::kMaintenancePortRate), 8);
   EXPECT_EQ(mcu.Settings().GetRoute(), 1);
+  mcu.Settings().SetRouteCode(VkcMCUSettings::kRouteNone);
+}
+
+// Behind an MCU the unit's own buffering and, on Bluetooth models, its port routing are written
+// as shown (off, none); the MCU's route goes to the MCU only, never into the unit's routing type.
+TEST(SerialPage, BehindAnMcuTheUnitsOwnRoutingIsWrittenAsShown) {
+  Page<VkcPPSerialModel> p;
+  using M = VkcPPSerialModel;
+  VkcMCUController& mcu = p.host.DeviceManager().GetMCUController();
+  mcu.Settings().SetRouteCode(VkcMCUSettings::kRouteUsb);
+  const struct {
+    int model;
+    int destination, source;  // after apply
+  } units[] = {
+      {48, 0, 0},  // Bluetooth model
+      {49, 2, 1},  // GSM model: its port routing is not the page's
+  };
+  for (const auto& unit : units) {
+    Identify(p.host, unit.model);
+    VkcSystem& u = p.host.System();
+    u.WriteInt(VkcNodes::kMaintenanceBuffering, 1);
+    u.WriteInt(VkcNodes::kActiveDestPorts, 2);
+    u.WriteInt(VkcNodes::kActiveSourcePort, 1);
+    u.WriteInt(VkcNodes::kRoutingType, 3);
+    p.model.Refresh();
+    EXPECT_EQ(p.c().Selection(M::kBuffering), 0);
+    EXPECT_EQ(p.c().Selection(M::kDestination), -1);
+    p.c().Select(M::kRouting, 1);
+    ASSERT_TRUE(p.model.Apply());
+    EXPECT_EQ(u.ReadInt(VkcNodes::kMaintenanceBuffering), 0) << unit.model;
+    EXPECT_EQ(u.ReadInt(VkcNodes::kActiveDestPorts), unit.destination) << unit.model;
+    EXPECT_EQ(u.ReadInt(VkcNodes::kActiveSourcePort), unit.source) << unit.model;
+    EXPECT_EQ(u.ReadInt(VkcNodes::kRoutingType), 3) << unit.model;
+    EXPECT_EQ(mcu.Settings().GetRoute(), 1);
+  }
   mcu.Settings().SetRouteCode(VkcMCUSettings::kRouteNone);
 }
 
