@@ -1,6 +1,16 @@
 #include "app/PageModel.h"
 
 #include "app/PageHost.h"
+#include "devices/VkcDevice.h"
+#include "unit/VkcSystem.h"
+
+namespace {
+// The connected unit's model id; 0 without a host, a device or a model.
+int ModelOf(PageHost* host) {
+  const VkcDevice* device = host != nullptr ? host->Unit().GetCurrentDevice() : nullptr;
+  return device != nullptr && device->GetModelId() > 0 ? device->GetModelId() : 0;
+}
+}  // namespace
 
 bool PageModel::TakeValues() {
   VkcDataExchange dx(&controls_);
@@ -28,4 +38,13 @@ int PageModel::ShowMessage(std::string_view utf8, unsigned flags, bool hint) {
 
 int PageModel::ShowMessage(const std::u16string& text, unsigned flags, bool hint) {
   return host_ != nullptr ? host_->ShowMessage(text, flags, hint) : 0;
+}
+
+void PageModel::NoteFilledUnit(bool filled) {
+  filledModel_ = filled ? ModelOf(host_) : 0;
+  filledSerial_ = filledModel_ != 0 ? host_->Unit().GetSerialNumber() : UnitId();
+}
+
+bool PageModel::IsFilledUnit() const {
+  return filledModel_ != 0 && ModelOf(host_) == filledModel_ && host_->Unit().GetSerialNumber() == filledSerial_;
 }

@@ -18,6 +18,7 @@
 
 #include "app/PageControls.h"
 #include "app/VkcDataExchange.h"
+#include "link/UnitId.h"
 
 class PageHost;
 
@@ -55,10 +56,20 @@ class PageModel {
   PageHost& Host() { return *host_; }
   bool HasHost() const { return host_ != nullptr; }
 
+  // The unit a refresh filled the page for is the connected unit's model id and serial number,
+  // not its device object: a refresh may swap in the object of another mode of the same unit (the
+  // Wireless Interface page's active receiver). A page that must store nothing into another unit
+  // notes the unit when its refresh fills the controls (filled false: it filled nothing) and
+  // stores only while IsFilledUnit holds.
+  void NoteFilledUnit(bool filled);
+  bool IsFilledUnit() const;
+
   PageControls controls_;
 
  private:
   PageHost* host_ = nullptr;
+  int filledModel_ = 0;  // 0: the controls hold no unit's values
+  UnitId filledSerial_;
   std::map<std::pair<int, ControlEvent>, Handler> handlers_;
   std::map<int, std::function<void(ControlEvent)>> anyHandlers_;
 };

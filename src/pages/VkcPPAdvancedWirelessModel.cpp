@@ -84,7 +84,6 @@ void VkcPPAdvancedWirelessModel::Refresh() {
   if (delay) {
     delay_ = sys.ReadInt(VkcNodes::kTxStartDelayCallSign);
     device->ClampTxStartDelay(delay_);
-    shownDelay_ = delay_;
     controls_.SetText(kDelay, Decimal(delay_));
   }
 
@@ -185,8 +184,8 @@ bool VkcPPAdvancedWirelessModel::Store() {
   const VkcDevice* device = Device();
   if (device == nullptr || !refreshed_ || device->GetModelId() <= 0) return true;
   VkcSystem& sys = Sys();
-  // A delay left as shown keeps the unit's own value (the shown one may be the clamped default).
-  if (HasFeature(10) && delay_ != shownDelay_) sys.WriteInt(VkcNodes::kTxStartDelayCallSign, delay_);
+  // The delay as shown: a stored one outside the device's range shows, and is stored, as clamped.
+  if (HasFeature(10)) sys.WriteInt(VkcNodes::kTxStartDelayCallSign, delay_);
   if (HasFeature(11)) sys.WriteInt(VkcNodes::kLoopBack, controls_.Checked(kLoopBack) ? 1 : 0);
   if (HasFeature(9)) sys.WriteInt(VkcNodes::kAntennaPower, controls_.Checked(kAntennaPower) ? 1 : 0);
   if (HasFeature(16) && controls_.Selection(kConnector) >= 0)

@@ -62,7 +62,6 @@ class VkcPPAdvancedWirelessModel : public PageModel {
   void OnCallSignLeft();
 
   int delay_ = 20;
-  int shownDelay_ = -1;
   int seconds_ = 1;
   std::u16string callSign_;
   std::u16string acceptedCallSign_;

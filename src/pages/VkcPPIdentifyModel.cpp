@@ -51,14 +51,12 @@ void VkcPPIdentifyModel::Refresh() {
   controls_.SetText(kHardware, AnsiToWide(unit.GetHardwareVersion()));
   shownAddress_ = unit.GetOwnUnitAddress();
   controls_.SetText(kAddress, shownAddress_.ToString(std::u16string_view()));
-  shownDevice_ = identified ? device : nullptr;
-  shownSerial_ = unit.GetSerialNumber();
+  NoteFilledUnit(identified);
 }
 
 bool VkcPPIdentifyModel::Store() {
-  if (!HasHost() || shownDevice_ == nullptr) return true;
+  if (!IsFilledUnit()) return true;
   VkcSystem& unit = Host().Unit();
-  if (unit.GetCurrentDevice() != shownDevice_ || unit.GetSerialNumber() != shownSerial_) return true;
   UnitId address;
   address.Parse(controls_.Text(kAddress));
   if (address != shownAddress_) {

@@ -9,8 +9,6 @@
 #include "app/PageModel.h"
 #include "link/UnitId.h"
 
-class VkcDevice;
-
 class VkcPPIdentifyModel : public PageModel {
  public:
   static constexpr int kUnitType = 1014;
@@ -34,7 +32,5 @@ class VkcPPIdentifyModel : public PageModel {
   bool Store() override;
 
  private:
-  const VkcDevice* shownDevice_ = nullptr;  // the unit refresh filled the address for, or none
-  UnitId shownSerial_;
   UnitId shownAddress_;
 };

@@ -55,7 +55,7 @@ void VkcPPModemModel::Refresh() {
   if (!HasHost()) return;
   VkcSystem& unit = Host().Unit();
   const VkcDevice* device = unit.GetCurrentDevice();
-  shownDevice_ = nullptr;
+  NoteFilledUnit(false);
   if (device == nullptr || device->GetModelId() < 1 || !device->HasTransmitter()) {
     controls_.Enable(kSleep, false);
     for (int id : kSleepControls) controls_.Enable(id, false);
@@ -88,16 +88,17 @@ void VkcPPModemModel::Refresh() {
     const int out2 = unit.ReadInt(VkcNodes::kAlarmOut2);
     controls_.SetCheck(kOutput1, out1 != 0);
     controls_.SetCheck(kOutput2, out2 != 0);
-    event1_ = out1 - 1;
-    event2_ = out2 - 1;
-    threshold_ = unit.ReadInt(VkcNodes::kAlarmBerThreshold) - 1;
-    controls_.Select(kEvent1, ButtonIndex(event1_, 3));
-    controls_.Select(kEvent2, ButtonIndex(event2_, 3));
-    controls_.Select(kThreshold, ButtonIndex(threshold_, 2));
+    // A stored index no button stands for counts as none chosen: a checked output then shows,
+    // and stores, its first event.
+    event1_ = ButtonIndex(out1 - 1, 3);
+    event2_ = ButtonIndex(out2 - 1, 3);
+    threshold_ = ButtonIndex(unit.ReadInt(VkcNodes::kAlarmBerThreshold) - 1, 2);
+    controls_.Select(kEvent1, event1_);
+    controls_.Select(kEvent2, event2_);
+    controls_.Select(kThreshold, threshold_);
     UpdateAlarmControls();
   }
-  shownDevice_ = device;
-  shownSerial_ = unit.GetSerialNumber();
+  NoteFilledUnit(true);
 }
 
 void VkcPPModemModel::OnSleepClicked() { UpdateSleepControls(); }
@@ -105,7 +106,7 @@ void VkcPPModemModel::OnSleepClicked() { UpdateSleepControls(); }
 void VkcPPModemModel::OnClockClicked() { UpdateSleepControls(); }
 
 void VkcPPModemModel::OnAlarmClicked() {
-  // A button the user checked replaces the index; one no button stands for stays until then.
+  // The checked buttons; none checked keeps the index (UpdateAlarmControls picks the first).
   if (controls_.Selection(kEvent1) >= 0) event1_ = controls_.Selection(kEvent1);
   if (controls_.Selection(kEvent2) >= 0) event2_ = controls_.Selection(kEvent2);
   if (controls_.Selection(kThreshold) >= 0) threshold_ = controls_.Selection(kThreshold);
@@ -150,9 +151,8 @@ void VkcPPModemModel::ShowAlarmControls(bool shown) {
 }
 
 bool VkcPPModemModel::Store() {
-  if (!HasHost() || shownDevice_ == nullptr) return true;
+  if (!IsFilledUnit()) return true;
   VkcSystem& unit = Host().Unit();
-  if (unit.GetCurrentDevice() != shownDevice_ || unit.GetSerialNumber() != shownSerial_) return true;
   // An edit still holding a value out of range takes its slider's, as leaving it would.
   inactivity_.OnEditLeft(controls_);
   period_.OnEditLeft(controls_);
@@ -162,9 +162,10 @@ bool VkcPPModemModel::Store() {
     unit.At(VkcNodes::kSleepWakeByControl).SetInt(controls_.Checked(kControlLine) ? 1 : 0);
     unit.At(VkcNodes::kSleepWakeBySense).SetInt(controls_.Checked(kSenseLine) ? 1 : 0);
   } else {
+    // Cleared in place: each existing node keeps its type; a missing one already reads as 0.
     for (const VkcNodePath* path : {&VkcNodes::kSleepInactivity, &VkcNodes::kSleepWakePeriod,
                                     &VkcNodes::kSleepWakeByControl, &VkcNodes::kSleepWakeBySense})
-      unit.At(*path).SetInt(0);
+      if (unit.Find(*path) != nullptr) unit.At(*path).ReplaceScalar(0);
   }
   if (alarms_) {
     OnAlarmClicked();

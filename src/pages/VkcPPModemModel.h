@@ -8,8 +8,6 @@
 #include "app/SliderEditPair.h"
 #include "link/UnitId.h"
 
-class VkcDevice;
-
 class VkcPPModemModel : public PageModel {
  public:
   static constexpr int kSleep = 1102;
@@ -50,13 +48,11 @@ class VkcPPModemModel : public PageModel {
   void UpdateAlarmControls();
   void ShowAlarmControls(bool shown);
 
-  const VkcDevice* shownDevice_ = nullptr;  // the unit refresh filled the controls for, or none
-  UnitId shownSerial_;
   bool alarms_ = false;
   // Inactivity and period in ms, within the device's ranges (whose minimums are never below 1:
   // they divide the stored steps).
   SliderEditPair inactivity_{kInactivitySlider, kInactivity};
   SliderEditPair period_{kPeriodSlider, kPeriod};
-  // Stored event indexes no button stands for are kept as they were.
+  // The chosen event and threshold indexes; -1 none.
   int event1_ = -1, event2_ = -1, threshold_ = -1;
 };

@@ -27,7 +27,7 @@ void VkcPPRemoteListModel::Refresh() {
   for (int i = 0; i < kRemoteCount; ++i) controls_.Enable(kRemote1 + i, shown);
   controls_.Enable(kApply, shown);
   if (!shown) {
-    shownDevice_ = nullptr;
+    NoteFilledUnit(false);
     return;
   }
   const CfgNode* list = unit.Find(VkcNodes::kRemoteList);
@@ -42,14 +42,12 @@ void VkcPPRemoteListModel::Refresh() {
     list->ChildAt(static_cast<size_t>(i)).GetBytes(bytes, sizeof bytes);
     controls_.SetText(kRemote1 + i, UnitId(bytes).ToString(std::u16string_view()));
   }
-  shownDevice_ = device;
-  shownSerial_ = unit.GetSerialNumber();
+  NoteFilledUnit(true);
 }
 
 void VkcPPRemoteListModel::OnApply() {
-  if (!HasHost() || shownDevice_ == nullptr) return;
+  if (!IsFilledUnit()) return;
   VkcSystem& unit = Host().Unit();
-  if (unit.GetCurrentDevice() != shownDevice_ || unit.GetSerialNumber() != shownSerial_) return;
   for (int i = 0; i < kRemoteCount; ++i) {
     UnitId id;
     id.Parse(controls_.Text(kRemote1 + i));

@@ -6,8 +6,6 @@
 #include "app/PageModel.h"
 #include "link/UnitId.h"
 
-class VkcDevice;
-
 class VkcPPRemoteListModel : public PageModel {
  public:
   static constexpr int kRemoteCount = 5;
@@ -19,8 +17,4 @@ class VkcPPRemoteListModel : public PageModel {
   void Refresh() override;
   // "Apply": the five edits become the remote list, for the unit refresh showed.
   void OnApply();
-
- private:
-  const VkcDevice* shownDevice_ = nullptr;  // the unit refresh filled the edits for, or none
-  UnitId shownSerial_;
 };

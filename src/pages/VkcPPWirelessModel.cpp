@@ -62,7 +62,6 @@ VkcPPWirelessModel::VkcPPWirelessModel() {
   On(kSlider, ControlEvent::Scrolled, [this] { pair_.OnScroll(controls_); });
   On(kScrambling, ControlEvent::Clicked, [this] { OnScrambling(); });
   On(kModulation, ControlEvent::SelectionChanged, [this] {
-    modulationListed_ = true;  // the user's choice
     TakeValues();
     UpdateRate();
   });
@@ -132,7 +131,6 @@ void VkcPPWirelessModel::Refresh() {
   const int power = device->GetOutputPower(VkcDevice::kCurrentChannel);
   unit_ = controls_.Selection(kPowerUnit) == 1 ? PowerUnit::Milliwatt : PowerUnit::Dbm;
   UpdatePowerControls(PowerRange::Convert(power, PowerUnit::Dbm, unit_, HasFeature(6)));
-  RememberPower(power);
 
   controls_.SetCheck(kFec, Sys().ReadInt(VkcNodes::kFec) != 0);
   linkId_ = Sys().ReadInt(VkcNodes::kScramblingId);
@@ -187,7 +185,6 @@ void VkcPPWirelessModel::FillProtocols() {
   // The stored protocol itself where it is offered: two protocols of one name must not turn into
   // each other on an apply that changed nothing.
   if (same >= 0) selected = same;
-  protocolListed_ = selected >= 0;
   list.selection = selected >= 0 ? selected : (list.ItemCount() > 0 ? 0 : -1);
 }
 
@@ -200,7 +197,6 @@ void VkcPPWirelessModel::FillModulations() {
   for (int modulation : modulations)
     if (const char16_t* name = VkcDevice::GetModulationName(modulation)) list.AddItem(name, modulation);
   const int stored = list.FindData(Sys().ReadInt(VkcNodes::kModulation));
-  modulationListed_ = stored >= 0;
   list.selection = stored >= 0 ? stored : (list.ItemCount() > 0 ? 0 : -1);
   UpdateRate();
 }
@@ -229,14 +225,14 @@ void VkcPPWirelessModel::UpdateChannelLists() {
     ControlState& tx = controls_[kTxChannel];
     rx.SetItems({});
     tx.SetItems({});
-    rxUnlisted_ = false;
     if (HasFeature(14)) {
       const int number = device->GetChannel(Sys());
-      if (const uint32_t hz = device->GetChannelFrequency(number, Sys()); hz != 0) {
-        controls_.SetText(kTxLabel, FrequencyLabel(hz));
-        channelNumberText_ = Decimal(number);
-        controls_.SetText(kChannelNumber, channelNumberText_);
-      }
+      // A stored channel that names no frequency leaves the edit empty, so the number of the unit
+      // shown before is neither shown nor stored.
+      const uint32_t hz = device->GetChannelFrequency(number, Sys());
+      if (hz != 0) controls_.SetText(kTxLabel, FrequencyLabel(hz));
+      channelNumberText_ = hz != 0 ? Decimal(number) : std::u16string();
+      controls_.SetText(kChannelNumber, channelNumberText_);
     } else {
       const int current = device->GetChannel(Sys());
       const int currentTx = device->GetRxChannel(Sys());
@@ -250,7 +246,6 @@ void VkcPPWirelessModel::UpdateChannelLists() {
       }
       rx.selection = current != 0 ? rx.FindData(current) : (rx.ItemCount() > 0 ? 0 : -1);
       tx.selection = currentTx != 0 ? tx.FindData(currentTx) : (tx.ItemCount() > 0 ? 0 : -1);
-      rxUnlisted_ = currentTx != 0 && tx.selection < 0;
       controls_.SetText(kTxLabel, u"Frequency Channel Tx");
     }
   } else {
@@ -283,12 +278,6 @@ void VkcPPWirelessModel::UpdatePowerControls(int value) {
   controls_.SetText(kMinLabel, Decimal(range_.min));
   controls_.SetText(kMaxLabel, Decimal(range_.max));
   controls_.Select(kPowerUnit, static_cast<int>(unit_));
-}
-
-void VkcPPWirelessModel::RememberPower(int dbm) {
-  readDbm_ = dbm;
-  readShown_ = pair_.Value();
-  readUnit_ = unit_;
 }
 
 void VkcPPWirelessModel::UpdateLinkControls() {
@@ -358,7 +347,6 @@ void VkcPPWirelessModel::OnStation() {
 void VkcPPWirelessModel::OnProtocol() {
   if (Device() == nullptr) return;
   TakeValues();
-  protocolListed_ = true;  // the user's choice
   if (const int protocol = SelectedProtocol(); protocol >= 0)
     Sys().At(VkcNodes::kProtocol).ReplaceScalar(static_cast<uint32_t>(protocol));
   UpdateChannelLabels();
@@ -395,9 +383,7 @@ void VkcPPWirelessModel::OnChannel() {
   TakeValues();
   if (channelIndex_ >= 0) device->SetOutputPower(range_.ToDbmValue(pair_.Value()), channelIndex_);
   channelIndex_ = controls_.Selection(kChannel);
-  const int power = device->GetOutputPower(channelIndex_);
-  UpdatePowerControls(range_.FromDbmValue(power));
-  RememberPower(power);
+  UpdatePowerControls(range_.FromDbmValue(device->GetOutputPower(channelIndex_)));
   FillModulations();
 }
 
@@ -454,8 +440,9 @@ bool VkcPPWirelessModel::Store() {
   // Only what refresh filled for this unit is written: nothing for a unit without a model.
   if (device == nullptr || !refreshed_ || device->GetModelId() <= 0) return true;
   VkcSystem& sys = Sys();
-  // A stored protocol the list does not offer stays until the user picks one.
-  if (const int protocol = SelectedProtocol(); protocol >= 0 && protocolListed_)
+  // What the lists show is stored: a stored protocol or modulation they do not offer becomes the
+  // first entry, as shown.
+  if (const int protocol = SelectedProtocol(); protocol >= 0)
     sys.At(VkcNodes::kProtocol).ReplaceScalar(static_cast<uint32_t>(protocol));
   if (mode_ == 0) {
     device->SetAutoScanning(true);
@@ -469,21 +456,18 @@ bool VkcPPWirelessModel::Store() {
       // With nothing selected (an empty channel map) the unit's channel stays as it is.
       device->SetChannel(sys, static_cast<int>(controls_.Get(kChannel).SelectedData()));
     }
-    // A stored receive channel that no entry shows stays as it is while none is chosen.
+    // No transmit entry selected (a receive channel the map no longer lists among them) stores -1.
     const ControlState& tx = controls_.Get(kTxChannel);
-    if (tx.selection >= 0 || !rxUnlisted_)
-      device->SetRxChannel(sys, tx.selection >= 0 ? static_cast<int>(tx.SelectedData()) : -1);
+    device->SetRxChannel(sys, tx.selection >= 0 ? static_cast<int>(tx.SelectedData()) : -1);
     sys.At(VkcNodes::kHoppingPattern).ReplaceScalar(0);
   } else {
     device->SetAutoScanning(false);
     sys.At(VkcNodes::kHoppingPattern).ReplaceScalar(static_cast<uint32_t>(pattern_));
   }
-  // A stored modulation the list does not offer stays until the user picks one.
-  if (const ControlState& modulation = controls_.Get(kModulation); modulation.selection >= 0 && modulationListed_)
+  if (const ControlState& modulation = controls_.Get(kModulation); modulation.selection >= 0)
     sys.At(VkcNodes::kModulation).ReplaceScalar(static_cast<uint32_t>(modulation.SelectedData()));
-  // A power the user left as shown keeps the unit's own value (the shown one may be clamped).
-  const bool untouched = pair_.Value() == readShown_ && unit_ == readUnit_;
-  const int dbm = untouched ? readDbm_ : range_.ToDbmValue(pair_.Value());
+  // The power as shown: a stored one outside the range was clamped into it.
+  const int dbm = range_.ToDbmValue(pair_.Value());
   if (HasFeature(15)) {
     if (controls_.Selection(kScanFrequency) >= 0) sys.WriteInt(VkcNodes::kAutoScanFrequency, controls_.Selection(kScanFrequency));
     if (controls_.Selection(kScanSignal) >= 0) sys.WriteInt(VkcNodes::kAutoScanSignalType, controls_.Selection(kScanSignal));

@@ -90,7 +90,6 @@ class VkcPPWirelessModel : public PageModel {
   void UpdateChannelLabels();
   void UpdatePowerControls(int value);
   void UpdateLinkControls();
-  void RememberPower(int dbm);
   void UpdateRepeater();
   void UpdateScanCriteria();
   void TakeValues();
@@ -117,11 +116,5 @@ class VkcPPWirelessModel : public PageModel {
   PowerRange range_;
   SliderEditPair pair_{kSlider, kPower};
   std::u16string channelNumberText_;
-  int readDbm_ = 0;  // the power read from the unit, and as it was shown
-  int readShown_ = 0;
-  PowerUnit readUnit_ = PowerUnit::Dbm;
-  bool rxUnlisted_ = false;
-  bool modulationListed_ = false;
-  bool protocolListed_ = false;  // the list shows the stored protocol (or the user chose one)  // the list shows the stored modulation (or the user chose one)  // the unit's receive channel has no entry in the list
   bool refreshed_ = false;  // the controls hold a unit's values (apply writes only then)
 };

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "devices/VkcDevice.h"
 #include "devices/VkcDeviceManager.h"
 #include "devices/VkcImageNodes.h"
+#include "link/Utf.h"
 #include "link/VkcCfgArchiver.h"
 #include "link/VkcMemoryStream.h"
 #include "pages/VkcPPAdvancedWirelessModel.h"
@@ -81,6 +83,19 @@ TEST_F(AdvancedWireless, GroupsFollowFeaturesAndCapabilities) {
     ASSERT_TRUE(model.Apply());
     EXPECT_EQ(User(), settled);
     EXPECT_TRUE(host.messages.empty());
+  }
+}
+
+// A stored delay outside 20..1920 shows as 20; apply stores what is shown.
+TEST_F(AdvancedWireless, TxStartDelayIsStoredAsShown) {
+  const VkcDevice& device = Unit(4, "SW 3.1 Rev 0");
+  ASSERT_TRUE(device.HasFeature(Sys(), 10));
+  for (const auto& [stored, shown] : {std::pair{10, 20}, {5000, 20}, {1920, 1920}, {300, 300}}) {
+    Sys().WriteInt(VkcNodes::kTxStartDelayCallSign, stored);
+    model.Refresh();
+    EXPECT_EQ(model.Controls().Text(M::kDelay), Utf8ToUtf16(std::to_string(shown))) << stored;
+    ASSERT_TRUE(model.Apply());
+    EXPECT_EQ(Sys().ReadInt(VkcNodes::kTxStartDelayCallSign), shown) << stored;
   }
 }
 

@@ -22,6 +22,7 @@
 #include "app/PageTitles.h"
 #include "app/VkcModulinkDlg.h"
 #include "devices/VkcDevice.h"
+#include "devices/VkcUnitImages.h"
 #include "link/Utf.h"
 #include "pages/ModulinkPages.h"
 #include "support/TestSupport.h"
@@ -249,6 +250,14 @@ const Rewrite kRewrites[] = {
     {[](const VkcDevice& d, bool mcu) { return mcu && d.IsBluetoothModel(); }, VkcNodes::kActiveDestPorts},
     {[](const VkcDevice&, bool mcu) { return mcu; }, VkcNodes::kMaintenanceBuffering},
     {[](const VkcDevice& d, bool mcu) { return mcu && d.IsGsmModel(); }, VkcNodes::kRoutingType},
+    // The images' transmit start delay (10) lies outside 20..1920: shown as 20 and stored as shown.
+    {[](const VkcDevice& d, bool) { return d.HasFeature(*GlobalUnitImages(), 10); }, VkcNodes::kTxStartDelayCallSign},
+    // An L-band receiver (in either mode) offers only its own modulation, not the images' 1: the
+    // first entry shows and is stored.
+    {[](const VkcDevice& d, bool) { return d.GetModelId() == 36; }, VkcNodes::kModulation},
+    // The images' receive channel (4) is no number of the channel map on VK401Tc, nor on the beacon
+    // unit's map as its L-band mode numbers it: no transmit entry shows, so -1 is stored.
+    {[](const VkcDevice& d, bool) { return d.GetModelId() == 36 || d.GetModelId() == 18; }, VkcNodes::kRxChannel},
 };
 
 // The before images with the allowed rewrites taken from after, for the unit as it is now.

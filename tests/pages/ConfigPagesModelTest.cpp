@@ -12,6 +12,7 @@
 #include "pages/VkcPPIdentifyModel.h"
 #include "pages/VkcPPModemModel.h"
 #include "pages/VkcPPRemoteListModel.h"
+#include "pages/VkcPPWirelessModel.h"
 #include "unit/VkcConfigFile.h"
 
 namespace {
@@ -100,6 +101,23 @@ TEST_F(Pages, IdentificationWritesTheAddressOnlyWhenChangedForTheUnitShown) {
   const std::vector<uint8_t> other = Record(unit.User());
   EXPECT_TRUE(identify.Apply());
   EXPECT_EQ(Record(unit.User()), other);
+}
+
+// The unit shown is its model and serial number: an L-band unit whose active receiver is the
+// beacon gets its beacon-mode device object from the Wireless refresh that follows, and the
+// address typed then is still stored.
+TEST_F(Pages, TheUnitShownOutlastsARefreshThatSwapsItsModeObject) {
+  Identify(host, 36, "SW 1.0 Rev 0");
+  unit.WriteInt(VkcNodes::kActiveReceiver, 1);
+  VkcPPWirelessModel wireless;
+  wireless.SetHost(&host);
+  identify.Refresh();
+  wireless.Refresh();
+  ASSERT_NE(unit.GetCurrentDevice(), host.DeviceManager().GetDevice(36));
+  ASSERT_EQ(unit.GetCurrentDevice()->GetModelId(), 36);
+  identify.Controls().SetText(I::kAddress, u"0A1B2C3D4E5F");
+  EXPECT_TRUE(identify.Apply());
+  EXPECT_EQ(unit.GetOwnUnitAddress().ToString(std::u16string_view()), u"0A1B2C3D4E5F");
 }
 
 // --- Remote List ---
@@ -199,6 +217,21 @@ TEST_F(Pages, ModemShowsStepsOfTheMinimumAndStoresThemBack) {
                                &VkcNodes::kSleepWakeByControl, &VkcNodes::kSleepWakeBySense})
     EXPECT_EQ(unit.ReadInt(*p), 0) << p->ToString();
 
+  // Cleared in place: each node keeps its type (an untyped one, a flag, an integer).
+  const std::pair<const VkcNodePath*, uint32_t> kept[] = {{&VkcNodes::kSleepInactivity, CfgNode::kTypeNone},
+                                                         {&VkcNodes::kSleepWakeByControl, CfgNode::kTypeBool},
+                                                         {&VkcNodes::kSleepWakeBySense, CfgNode::kTypeInt}};
+  unit.At(VkcNodes::kSleepInactivity) = CfgNode();
+  unit.At(VkcNodes::kSleepInactivity).ReplaceScalar(9);
+  unit.At(VkcNodes::kSleepWakeByControl).SetBool(true);
+  modem.Refresh();
+  c.SetCheck(M::kSleep, false);
+  EXPECT_TRUE(modem.Apply());
+  for (const auto& [p, type] : kept) {
+    EXPECT_EQ(unit.ReadInt(*p), 0) << p->ToString();
+    EXPECT_EQ(unit.ReadType(*p), type) << p->ToString();
+  }
+
   // Shown again and checked: an inactivity of 0 starts at the minimum.
   modem.Refresh();
   EXPECT_FALSE(c.Checked(M::kSleep));
@@ -237,13 +270,13 @@ TEST_F(Pages, ModemEditsAndSlidersFollowEachOther) {
 
 TEST_F(Pages, ModemAlarmOutputsFollowTheirChecksAndEvents) {
   Identify(host, 4);
-  unit.WriteInt(VkcNodes::kAlarmOut1, 7);  // no button stands for it
+  unit.WriteInt(VkcNodes::kAlarmOut1, 7);  // no button stands for it: the first event
   unit.WriteInt(VkcNodes::kAlarmOut2, 0);
   modem.Refresh();
   PageControls& c = modem.Controls();
   EXPECT_TRUE(c.Get(M::kAlarm1Box).visible);
   EXPECT_TRUE(c.Checked(M::kOutput1));
-  EXPECT_EQ(c.Selection(M::kEvent1), -1);
+  EXPECT_EQ(c.Selection(M::kEvent1), 0);
   EXPECT_TRUE(c.Get(M::kEvent1Buttons[0]).enabled);
   EXPECT_FALSE(c.Checked(M::kOutput2));
   EXPECT_EQ(c.Selection(M::kEvent2), -1);
@@ -261,7 +294,7 @@ TEST_F(Pages, ModemAlarmOutputsFollowTheirChecksAndEvents) {
   EXPECT_EQ(c.Selection(M::kThreshold), 0);
   EXPECT_TRUE(c.Get(M::kThresholdButtons[1]).enabled);
   EXPECT_TRUE(modem.Apply());
-  EXPECT_EQ(unit.ReadInt(VkcNodes::kAlarmOut1), 7);  // kept as it was
+  EXPECT_EQ(unit.ReadInt(VkcNodes::kAlarmOut1), 1);  // as shown
   EXPECT_EQ(unit.ReadInt(VkcNodes::kAlarmOut2), 3);
   EXPECT_EQ(unit.ReadInt(VkcNodes::kAlarmBerThreshold), 1);
 

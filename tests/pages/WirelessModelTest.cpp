@@ -213,6 +213,41 @@ TEST_F(Wireless, ChannelNumberEntryChecksTheRtcaNumbering) {
   (void)before;
 }
 
+// What the page shows is what it stores: a stored protocol, modulation, power or receive channel
+// the page cannot show is stored as shown by an apply without edits.
+TEST_F(Wireless, StoredValuesThePageCannotShowAreStoredAsShown) {
+  const VkcDevice& device = Unit(4, "SW 3.2 Rev 0");
+  Sys().WriteInt(VkcNodes::kProtocol, 99);
+  Sys().WriteInt(VkcNodes::kModulation, 77);
+  Sys().WriteInt(VkcNodes::kOutputPower, 45);  // above the dealer maximum of 30
+  device.SetRxChannel(Sys(), 9999);            // no channel of the map
+  model.Refresh();
+  ASSERT_EQ(model.ChannelMode(), 1);
+  for (int id : {M::kProtocol, M::kModulation}) EXPECT_EQ(C(id).selection, 0) << id;
+  EXPECT_EQ(C(M::kTxChannel).selection, -1);
+  EXPECT_EQ(model.Power(), 30);
+  ASSERT_TRUE(model.Apply());
+  EXPECT_EQ(Sys().ReadInt(VkcNodes::kProtocol), C(M::kProtocol).SelectedData());
+  EXPECT_EQ(Sys().ReadInt(VkcNodes::kModulation), C(M::kModulation).SelectedData());
+  EXPECT_EQ(device.GetOutputPower(VkcDevice::kCurrentChannel), 30);
+  EXPECT_EQ(device.GetRxChannel(Sys()), -1);
+}
+
+// Channel entered by number: a unit whose channel names no frequency shows an empty edit and keeps
+// its channel; the number of the unit shown before never reaches it.
+TEST_F(Wireless, AChannelNumberOfTheUnitShownBeforeIsNeitherShownNorStored) {
+  for (const int channel : {20005, 0}) {
+    Sys().ClearForIdentification();
+    const VkcDevice& device = Unit(32, "SW 1.0 Rev 0");
+    device.SetChannel(Sys(), channel);
+    model.Refresh();
+    ASSERT_EQ(model.ChannelMode(), 1);
+    EXPECT_EQ(model.Controls().Text(M::kChannelNumber), channel != 0 ? u"20005" : u"");
+    ASSERT_TRUE(model.Apply());
+    EXPECT_EQ(device.GetChannel(Sys()), channel);
+  }
+}
+
 TEST_F(Wireless, ActiveReceiverSwitchAppliesSwapsTheDeviceAndRefreshesAll) {
   Unit(36, "SW 1.0 Rev 0");
   Sys().WriteInt(VkcNodes::kActiveReceiver, 0);
