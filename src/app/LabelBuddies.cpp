@@ -1,19 +1,36 @@
 #include "app/LabelBuddies.h"
 
 #include <QEvent>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QPointer>
 #include <QWidget>
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
+// The items of a layout in the order they are placed: a grid's row by row, each row from the left.
+std::vector<QLayoutItem*> PlacedItems(QLayout* layout) {
+  std::vector<QLayoutItem*> items;
+  for (int i = 0; i < layout->count(); ++i) items.push_back(layout->itemAt(i));
+  if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+    const auto cell = [grid](QLayoutItem* item) {
+      int row = 0, column = 0, rows = 0, columns = 0;
+      grid->getItemPosition(grid->indexOf(item), &row, &column, &rows, &columns);
+      return std::pair(row, column);
+    };
+    std::stable_sort(items.begin(), items.end(), [&](QLayoutItem* a, QLayoutItem* b) { return cell(a) < cell(b); });
+  }
+  return items;
+}
+
 // Widgets in the order their layouts place them: a widget, then what its own layout holds.
 void CollectInLayoutOrder(QLayout* layout, std::vector<QWidget*>& out) {
   if (layout == nullptr) return;
-  for (int i = 0; i < layout->count(); ++i) {
-    QLayoutItem* item = layout->itemAt(i);
+  for (QLayoutItem* item : PlacedItems(layout)) {
     if (QWidget* widget = item->widget()) {
       out.push_back(widget);
       CollectInLayoutOrder(widget->layout(), out);
