@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "link/Utf.h"
 #include "link/VkcCfgArchiver.h"
@@ -60,6 +61,9 @@ CfgNode& CfgNode::operator=(CfgNode&& other) noexcept {
 }
 
 CfgNode& CfgNode::Scratch() {
+  // Readers that only navigate may share a tree across threads; a bad index must not make them race.
+  static std::mutex lock;
+  std::lock_guard<std::mutex> hold(lock);
   if (!scratch_) scratch_ = std::make_unique<std::list<CfgNode>>();
   return scratch_->emplace_back();
 }

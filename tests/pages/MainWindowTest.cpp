@@ -85,8 +85,8 @@ TEST_F(MainWindow, DefaultSizeShowsEveryTabTitleWholeAndASmallerWindowShortensTh
 }
 
 TEST_F(MainWindow, EveryMnemonicLeadsToItsControl) {
-  ForEachPage([](VkcModulinkDlg& page, const QString& title) {
-    for (QLabel* label : page.findChildren<QLabel*>()) {
+  ForEachPage([this](VkcModulinkDlg&, const QString& title) {
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
       if (!label->isVisible() || !HasMnemonic(label->text())) continue;
       EXPECT_NE(label->buddy(), nullptr) << title.toStdString() << ": \"" << label->text().toStdString() << "\"";
     }
