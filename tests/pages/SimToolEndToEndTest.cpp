@@ -58,6 +58,9 @@ class SimTool {
       if (colon != std::string::npos) printed_[line.substr(0, colon)] = line.substr(colon + 2);
     }
   }
+  ~SimTool() {
+    if (process_.Running()) Stop();  // a failed test too: the program removes its firmware image
+  }
   // Interrupted as by Ctrl+C: its exit status.
   int Stop() {
     process_.Signal(SIGINT);
