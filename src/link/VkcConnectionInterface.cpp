@@ -12,6 +12,7 @@
 namespace {
 constexpr const char* kPromptCut = "\r\nCLI>";
 constexpr const char* kPrompt = "CLI>";
+constexpr uint32_t kPortCheckMs = 200;  // how often a reply wait looks whether the port is still there
 }  // namespace
 
 VkcConnectionInterface::VkcConnectionInterface(VkcComPort* port, bool noEcho)
@@ -27,6 +28,19 @@ uint32_t VkcConnectionInterface::WaitReply(platform::Event* extraEvent, uint32_t
   uint32_t scaled = platform::Scaled(ms);
   if (extraEvent) return platform::Event::WaitAny({&replyEvent_, extraEvent}, scaled);
   return replyEvent_.Wait(scaled);
+}
+
+uint32_t VkcConnectionInterface::WaitReplyWhileOpen(platform::Event* extraEvent, uint32_t ms) {
+  if (!port_) return WaitReply(extraEvent, ms);
+  // In slices: a port that closes or hangs up sets no event of ours, and no reply comes after it.
+  const uint64_t until = platform::NowMs() + platform::Scaled(ms);
+  for (;;) {
+    const uint64_t now = platform::NowMs();
+    const uint32_t slice = static_cast<uint32_t>(
+        std::min<uint64_t>(until > now ? until - now : 0, std::max<uint32_t>(platform::Scaled(kPortCheckMs), 1)));
+    const uint32_t r = extraEvent ? platform::Event::WaitAny({&replyEvent_, extraEvent}, slice) : replyEvent_.Wait(slice);
+    if (r != platform::kWaitTimeout || platform::NowMs() >= until || !port_->IsOpen()) return r;
+  }
 }
 
 void VkcConnectionInterface::Pause(platform::Event* extraEvent, uint32_t nominalMs) {
@@ -80,7 +94,7 @@ bool VkcConnectionInterface::Transact(const char* command, char* replyBuffer, si
   // Never under the channel's lock: the port's write takes the registry lock (lock order).
   if (command && port_) port_->Write(sent.c_str(), -1, nullptr, -1, nullptr);
 
-  bool answered = WaitReply(extraEvent, timeoutMs) == 0;
+  bool answered = WaitReplyWhileOpen(extraEvent, timeoutMs) == 0;
   bool promptWait = false;
   if (answered) {
     std::lock_guard<platform::CriticalSection> g(lock_);
@@ -96,7 +110,7 @@ bool VkcConnectionInterface::Transact(const char* command, char* replyBuffer, si
       ProcessLocked();
     }
   }
-  if (promptWait && port_) WaitReply(extraEvent, port_->GetReplyTimeout());
+  if (promptWait && port_) WaitReplyWhileOpen(extraEvent, port_->GetReplyTimeout());
 
   std::lock_guard<platform::CriticalSection> g(lock_);
   state_.store(kIdle);

@@ -110,6 +110,8 @@ class VkcConnectionInterface : public VkcComPortInterface {
   void CompleteLocked();
   std::string CutReplyLocked() const;
   uint32_t WaitReply(platform::Event* extraEvent, uint32_t ms);
+  // WaitReply that also ends (as a time-out) when the port is closed.
+  uint32_t WaitReplyWhileOpen(platform::Event* extraEvent, uint32_t ms);
   void Pause(platform::Event* extraEvent, uint32_t nominalMs);
 
   VkcComPort* const port_;

@@ -69,6 +69,7 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
   }
   if (st == kBlockComplete) {
     overrun_ = true;
+    KeepBehindEotLocked(data, length);
     // Nothing is due between blocks: a CAN here is the sender giving up.
     if (data[0] == kCAN) {
       senderCancelled_ = true;
@@ -87,6 +88,7 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
       // A cancel right behind a block.
       const uint8_t* extra = data + take;
       size_t n = length - take;
+      KeepBehindEotLocked(extra, n);
       bool can = extra[0] == kCAN;
       for (size_t i = 1; !can && i < n; ++i) can = extra[i] == kCAN && extra[i - 1] == kCAN;
       if (can) senderCancelled_ = true;
@@ -130,6 +132,12 @@ void VkcXModemProtocol::OnBytes(const uint8_t* data, size_t length) {
       wake_.Set();
     }
   }
+}
+
+void VkcXModemProtocol::KeepBehindEotLocked(const uint8_t* data, size_t length) {
+  // More than a block's worth of the sender's text behind its EOT: kept in case the EOT ends the file.
+  if (count_ == 0 || rx_[0] != kEOT || trailing_.size() >= kMaxTrailing) return;
+  trailing_.append(reinterpret_cast<const char*>(data), std::min(length, kMaxTrailing - trailing_.size()));
 }
 
 // ---- sender ----
@@ -264,9 +272,9 @@ bool VkcXModemProtocol::BeginReceive() {
 }
 
 // A first byte CAN ends the transfer only when no block bytes follow it (a block whose SOH was
-// lost). A first byte EOT ends the file whatever follows (a unit may print its result right
-// behind it), unless the next byte is 0xFB: then it is block 4 (number 4, complement 0xFB) that
-// lost its SOH.
+// lost). A first byte EOT ends the file whatever follows, however long (a unit may print its
+// result right behind it), unless the next byte is 0xFB: then it is block 4 (number 4, complement
+// 0xFB) that lost its SOH.
 bool VkcXModemProtocol::IsLoneControl(uint8_t control) {
   constexpr uint8_t kBlock4Complement = 0xFB;
   auto judge = [&](bool final) -> int {  // 1 lone, 0 not, -1 undecided
@@ -308,6 +316,7 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
       state_ = kCollecting;
       count_ = 0;
       overrun_ = false;
+      trailing_.clear();
       wake_.Reset();
     }
     SendBuffer(&reply, 1);
@@ -328,6 +337,7 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
         }
         count_ = 0;
         overrun_ = false;
+        trailing_.clear();
       }
       if (++timeouts == kMaxTimeouts) break;
       uint8_t nak = kNAK;
@@ -346,13 +356,16 @@ bool VkcXModemProtocol::ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs
         overrun = overrun_;
       }
       uint8_t first = count ? block[0] : 0;
-      if ((first == kEOT || first == kCAN) && count < kChecksumBlock && IsLoneControl(first)) {
+      // An EOT ends the file however much text came with it; a CAN only without block bytes.
+      const bool control = first == kEOT || (first == kCAN && count < kChecksumBlock);
+      if (control && IsLoneControl(first)) {
         {
           std::lock_guard<platform::Mutex> guard(lock_);
           state_ = kEnded;
           if (first == kEOT) {
             keepTrailing_ = true;
-            trailing_.assign(reinterpret_cast<const char*>(rx_.data()) + 1, count_ > 1 ? count_ - 1 : 0);
+            trailing_.insert(0, reinterpret_cast<const char*>(rx_.data()) + 1, count_ > 1 ? count_ - 1 : 0);
+            if (trailing_.size() > kMaxTrailing) trailing_.resize(kMaxTrailing);
           }
         }
         uint8_t ack = kACK;

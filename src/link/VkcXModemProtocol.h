@@ -80,7 +80,7 @@ class VkcXModemProtocol : public VkcComPortInterface {
   bool BeginReceive();
   // True for a block copied to destination and at the end of the file (then the state is kEnded).
   // False on failure, the cancel event or the sender's CAN. A first byte EOT ends the file even
-  // when the sender's text follows it at once.
+  // when the sender's text follows it at once, however long.
   bool ReceiveBlock(uint8_t* destination128, uint32_t timeoutMs, platform::Event* cancel);
   // The bytes that followed the sender's EOT (a unit printing its result line right behind it),
   // up to kMaxTrailing, until End; taking them empties the store.
@@ -108,6 +108,8 @@ class VkcXModemProtocol : public VkcComPortInterface {
   bool LinkLost() const;
   void Register(bool add);
   bool IsLoneControl(uint8_t control);
+  // Under lock_: bytes beyond a block that starts with EOT go to trailing_.
+  void KeepBehindEotLocked(const uint8_t* data, size_t length);
   void Purge(uint32_t timeoutMs);
 
   Writer writer_;

@@ -36,7 +36,9 @@ void VkcFirmwareDownload::Finish() {
 intptr_t VkcFirmwareDownload::Prepare(platform::Event& stop) {
   VkcComPort* port = system_.GetCurrentPort();
   if (manager_ != nullptr) manager_->GetMCUController().RefreshRoute(port);
-  if (stop.IsSet() || !system_.SwitchToCommandMode(true)) return kEndNoCommandMode;
+  // A Stop while the unit is brought to its command line is the user's stop, not a lost unit.
+  if (stop.IsSet()) return kEndFailed;
+  if (!system_.SwitchToCommandMode(true)) return stop.IsSet() ? kEndFailed : kEndNoCommandMode;
 
   const bool startup = DownloadStartupFlag(system_.GetProductId(), system_.GetSoftwareVersion());
   VkcDownloadInputs in;
@@ -50,6 +52,7 @@ intptr_t VkcFirmwareDownload::Prepare(platform::Event& stop) {
     int code = system_.QueryRadio("@CRCID\r", value, &stop);
     in.crcMatches = DownloadCrcIdMatches(code, value, images_.crcId);
   }
+  if (stop.IsSet()) return kEndFailed;
   plan_ = BuildDownloadPlan(in);
 
   context_.reset(new VkcDownloadContext{system_, loader_, images_, window_, stop, iface_});

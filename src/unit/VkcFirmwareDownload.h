@@ -31,7 +31,7 @@ class VkcSystem;
 class VkcFirmwareDownload {
  public:
   // Second parameter of the end message.
-  static constexpr intptr_t kEndFailed = 0;       // a step failed, or Stop
+  static constexpr intptr_t kEndFailed = 0;       // a step failed, or Stop (also while preparing)
   static constexpr intptr_t kEndOk = 1;           // every step ran
   static constexpr intptr_t kEndNoCommandMode = 2;  // the unit did not come to its command line
 
@@ -42,7 +42,7 @@ class VkcFirmwareDownload {
   VkcFirmwareDownload& operator=(const VkcFirmwareDownload&) = delete;
 
   // Replaces the image set from the file (only while idle). False when the file cannot be read
-  // (error says why, the set is kept) or holds no usable image set.
+  // (error says why, the set is kept) or holds no usable image set (the set is then empty).
   bool ReadImageFile(const std::string& path, std::string* error = nullptr);
   const FirmwareImage& Images() const { return images_; }
 

@@ -1,5 +1,7 @@
 #include "unit/VkcFirmwareImageFile.h"
 
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/Files.h"
@@ -25,24 +27,7 @@ bool StoreImage(std::span<const uint8_t> image, FirmwareImage& set) {
   return set.SetMainImage(image.data(), image.size());
 }
 
-}  // namespace
-
-bool ReadContainer(std::span<const uint8_t> file, FirmwareImage& set) {
-  if (file.size() < kEntryTable || U32(file, 0) != kContainerMagic) return false;
-  const int32_t count = static_cast<int32_t>(U32(file, 4));
-  if (count < 0) return false;
-  if (static_cast<uint64_t>(count) * kEntrySize > file.size() - kEntryTable) return false;
-  for (int32_t i = 0; i < count; ++i) {
-    const size_t entry = kEntryTable + static_cast<size_t>(i) * kEntrySize;
-    const uint64_t offset = U32(file, entry);
-    const uint64_t length = U32(file, entry + 4);
-    if (length == 0 || offset + length > file.size()) return false;
-    if (!StoreImage(file.subspan(static_cast<size_t>(offset), static_cast<size_t>(length)), set)) return false;
-  }
-  return true;
-}
-
-bool ReadImageBytes(std::span<const uint8_t> file, FirmwareImage& set) {
+bool ReadSet(std::span<const uint8_t> file, FirmwareImage& set) {
   set.Clear();
   bool ok;
   if (file.size() >= 4 && U32(file, 0) == kContainerMagic)
@@ -72,10 +57,53 @@ bool ReadImageBytes(std::span<const uint8_t> file, FirmwareImage& set) {
   return true;
 }
 
+}  // namespace
+
+bool ReadContainer(std::span<const uint8_t> file, FirmwareImage& set) {
+  if (file.size() < kEntryTable || U32(file, 0) != kContainerMagic) return false;
+  const int32_t count = static_cast<int32_t>(U32(file, 4));
+  if (count < 0) return false;
+  if (static_cast<uint64_t>(count) * kEntrySize > file.size() - kEntryTable) return false;
+  auto entry = [&](int32_t i) {
+    const size_t at = kEntryTable + static_cast<size_t>(i) * kEntrySize;
+    return std::pair<uint64_t, uint64_t>(U32(file, at), U32(file, at + 4));
+  };
+  // Every entry is a copy: entries naming the same bytes again and again would make a small file
+  // take gigabytes. Together they may hold no more than the file, checked before anything is stored.
+  uint64_t total = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const auto [offset, length] = entry(i);
+    total += length;
+    if (length == 0 || offset + length > file.size() || total > file.size()) return false;
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    const auto [offset, length] = entry(i);
+    if (!StoreImage(file.subspan(static_cast<size_t>(offset), static_cast<size_t>(length)), set)) return false;
+  }
+  return true;
+}
+
+bool ReadImageBytes(std::span<const uint8_t> file, FirmwareImage& set) {
+  bool ok = false;
+  try {
+    ok = ReadSet(file, set);
+  } catch (const std::bad_alloc&) {
+    ok = false;
+  }
+  // A refused file leaves nothing of what was read before the fault.
+  if (!ok) set.Clear();
+  return ok;
+}
+
 bool ReadImageFile(const std::string& path, FirmwareImage& set, std::string* error) {
   std::vector<uint8_t> bytes;
   std::string reason;
-  platform::ReadResult r = platform::ReadWholeFile(path, bytes, kMaxFileSize, &reason);
+  platform::ReadResult r;
+  try {
+    r = platform::ReadWholeFile(path, bytes, kMaxFileSize, &reason);
+  } catch (const std::bad_alloc&) {
+    r = platform::ReadResult::Error;
+  }
   if (r != platform::ReadResult::Ok) {
     if (error) *error = reason.empty() ? "Unable to read file " + path : reason;
     return false;

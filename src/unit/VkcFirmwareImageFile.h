@@ -5,8 +5,8 @@
 // image. All numbers are 32-bit little-endian.
 //
 // Every read is checked against the bytes that are there: a container whose table or entries
-// reach outside the file, an empty entry, an extra image too short for its header, or a file that
-// holds no image at all is refused.
+// reach outside the file, whose entries together are longer than the file, an empty entry, an
+// extra image too short for its header, or a file that holds no image at all is refused.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,9 +28,11 @@ constexpr size_t kEntrySize = 40;
 // Files are read whole; larger ones are refused unread.
 constexpr size_t kMaxFileSize = 64u * 1024u * 1024u;
 
-// Stores every entry of a container (file starts "DIFC") in entry order.
+// Stores every entry of a container (file starts "DIFC") in entry order; a refused table stores
+// nothing.
 bool ReadContainer(std::span<const uint8_t> file, FirmwareImage& set);
-// Replaces set with the images of file's bytes. False when the file holds no usable image set.
+// Replaces set with the images of file's bytes. False, and the set empty, when the file holds no
+// usable image set (or its images cannot be held).
 bool ReadImageBytes(std::span<const uint8_t> file, FirmwareImage& set);
 // Reads the file at path whole. When it cannot be read, error receives the reason and set is left
 // as it was.

@@ -1,6 +1,7 @@
 // Firmware image files: a file that reads must give a set the download can use (every extra image
-// carries its header, a multi-image set has its identifier, every planned load names an image),
-// and the same images written again as a container must read back to the same set.
+// carries its header, a multi-image set has its identifier, every planned load names an image)
+// and holds no more bytes than the file, and the same images written again as a container must
+// read back to the same set.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const ImageBuffer& e : set.extraImages)
     if (e.GetSize() < firmwarefile::kHeaderSize || e.GetU32(0) != firmwarefile::kExtraMagic) std::abort();
   if (set.multiImage && !set.HasCrcId()) std::abort();
+  size_t held = set.mainImage.GetSize();
+  for (const ImageBuffer& e : set.extraImages) held += e.GetSize();
+  if (held > size) std::abort();
 
   for (int flags = 0; flags < 8; ++flags) {
     VkcDownloadInputs in;

@@ -468,9 +468,12 @@ TEST_F(LoaderTest, EndsOfAFileAsUnitsSendThem) {
     sim::SimXmodFaults f;
     bool upload;
   };
-  std::vector<Case> cases(3);
+  std::vector<Case> cases(4);
   cases[0] = {"result line in the same write as the EOT", {}, true};
   cases[0].f.textAfterEot = true;
+  cases[3] = {"a long result line in the same write as the EOT", {}, true};
+  cases[3].f.textAfterEot = true;
+  cases[3].f.sentResult = std::string(300, '-') + "\r\n@00\r\n";
   cases[1] = {"a code in the line after a good file", {}, true};
   cases[1].f.sentResult = "@07\r\n";
   cases[2] = {"the program's EOT answered with the confirmation, no ACK", {}, false};
@@ -553,6 +556,23 @@ TEST_F(LoaderTest, StopEndsTheClosingWaits) {
   loader.SetCancelEvent(&stop);
   ASSERT_TRUE(loader.StartReceive("CFGUP", false));
   EXPECT_TRUE(window.WaitForMessage(kMsgProgress, kProgressLoaderEnd, 1200));
+  loader.Wait();
+  EXPECT_EQ(loader.GetResult(), -1);
+}
+
+// A unit that goes away while its confirmation is awaited ends the wait with the port.
+TEST_F(LoaderTest, VanishedUnitEndsTheConfirmationWait) {
+  sim::SimXmodFaults f;
+  f.confirm = false;
+  files.SetFaults(f);
+  platform::Event stop(platform::Event::ResetMode::Manual, false);
+  loader.SetCancelEvent(&stop);  // as a firmware download sends: the longest confirmation wait
+  loader.SetExpectedReplies(VkcConnectionInterface::kMatchAllInOrder, "File Successfully Written\r\n", "\r\n");
+  loader.SetImage(std::vector<uint8_t>(300, 3).data(), 300, false);
+  ASSERT_TRUE(loader.StartSendImage("DDCFG", false));
+  ASSERT_TRUE(files.WaitForTransfers(1, 10000));
+  unit.HangUp();
+  EXPECT_TRUE(window.WaitForMessage(kMsgProgress, kProgressLoaderEnd, 8000)) << "not waiting out the confirmation";
   loader.Wait();
   EXPECT_EQ(loader.GetResult(), -1);
 }

@@ -363,6 +363,33 @@ TEST(XModemReceiver, EndsOnCancelAndOnSilence) {
   }
 }
 
+// A unit may print its result line in the same write as its EOT: whatever its length, the file ends
+// there and the line is kept for the caller.
+TEST(XModemReceiver, EotEndsTheFileWhateverFollowsInTheSameRead) {
+  for (size_t textLength : {2u, 130u, 131u, 300u}) {
+    SCOPED_TRACE(textLength);
+    Capture cap;
+    X x(cap.Writer());
+    x.BeginReceive();
+    uint8_t block[128];
+    platform::Event stop(platform::Event::ResetMode::Manual, false);
+    auto f = std::async(std::launch::async, [&] { return x.ReceiveBlock(block, 5000, &stop); });
+    ASSERT_TRUE(cap.WaitWrites(1));
+    std::string text(textLength - 2, 'r');
+    text += "\r\n";
+    std::vector<uint8_t> read{X::kEOT};
+    read.insert(read.end(), text.begin(), text.end());
+    x.OnBytes(read.data(), read.size());
+    ASSERT_TRUE(cap.WaitWrites(2));
+    EXPECT_EQ(cap.Writes()[1], std::vector<uint8_t>{X::kACK});
+    stop.Set();
+    EXPECT_TRUE(f.get());
+    EXPECT_EQ(x.GetState(), X::kEnded);
+    EXPECT_EQ(x.TakeTrailing(), text.substr(0, X::kMaxTrailing));
+    x.End();
+  }
+}
+
 TEST(XModemLink, OursToOursWithBlockNumberWrap) {
   Link link;
   auto data = Pattern(300 * 128 + 77, 6);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +84,15 @@ TEST_F(DownloadPage, RefusalsLeaveTheLockFreeAndSendNothing) {
   ASSERT_TRUE(sim::WriteFirmwareFile(good, sim::MakeFirmwareImage(false, 1, 0, sim::FirmwarePayload(300, 1))));
   const std::string empty = dir.File("empty.cxmd");
   ASSERT_TRUE(sim::WriteFirmwareFile(empty, sim::MakeFirmwareContainer({})));
+  // Every entry names all the container's images at once: far more than the file holds.
+  const auto extra = sim::MakeFirmwareImage(true, 1, 7, sim::FirmwarePayload(2000, 1));
+  auto overlapping = sim::MakeFirmwareContainer(std::vector<std::vector<uint8_t>>(40, extra));
+  for (uint32_t i = 0, at = 8 + 40 * 40, length = 40 * static_cast<uint32_t>(extra.size()); i < 40; ++i) {
+    std::memcpy(&overlapping[8 + 40 * i], &at, 4);
+    std::memcpy(&overlapping[12 + 40 * i], &length, 4);
+  }
+  const std::string crafted = dir.File("crafted.cxmd");
+  ASSERT_TRUE(sim::WriteFirmwareFile(crafted, overlapping));
   struct Case {
     const char* name;
     std::string file;
@@ -94,6 +104,7 @@ TEST_F(DownloadPage, RefusalsLeaveTheLockFreeAndSendNothing) {
       {"port closed", good, false, false, "Communication port is not open"},
       {"another process", good, true, true, "Unable to upgrade image.\nAnother process is running"},
       {"file without an image", empty, true, false, "Invalid Image file selected"},
+      {"entries beyond the file's size", crafted, true, false, "Invalid Image file selected"},
       {"missing file", dir.File("none.xmd"), true, false, "Invalid Image file selected"},
   };
   int other = 0;
@@ -112,6 +123,10 @@ TEST_F(DownloadPage, RefusalsLeaveTheLockFreeAndSendNothing) {
     EXPECT_EQ(host.lock.Owner(), c.lockedElsewhere ? &other : nullptr);
     EXPECT_FALSE(model.IsRunning());
     EXPECT_TRUE(unit.Received().empty());
+    if (model.Engine()) {
+      EXPECT_FALSE(model.Engine()->Images().HasMain());
+      EXPECT_TRUE(model.Engine()->Images().extraImages.empty());
+    }
     host.lock.Unlock(&other);
   }
   // An emptied name disables Download again.
@@ -158,6 +173,21 @@ TEST_F(DownloadPage, StoppedDownloadEndsCleanlyAndTheNextSucceeds) {
   EXPECT_EQ(model.Controls().Get(M::kProgress).value, 0);
   ASSERT_EQ(firmware->Loads().size(), 2u);
   EXPECT_EQ(firmware->Loads()[1].image, image);
+}
+
+// Stop while the unit is still being brought to its command line is the user's stop, not a lost unit.
+TEST_F(DownloadPage, StopWhilePreparingEndsAsAStop) {
+  const std::string file = dir.File("one.xmd");
+  ASSERT_TRUE(sim::WriteFirmwareFile(file, sim::MakeFirmwareImage(false, 1, 0, sim::FirmwarePayload(300, 4))));
+  control.SetUnanswered("DD");
+  Type(file);
+  model.Handle(M::kDownload, ControlEvent::Clicked);
+  ASSERT_TRUE(model.IsRunning());
+  model.Handle(M::kDownload, ControlEvent::Clicked);  // Stop
+  DeliverUntilEnd();
+  EXPECT_EQ(host.LastMessage(), "Firmware upgrading error or incompatible firmware tried to download!");
+  EXPECT_EQ(host.lock.Owner(), nullptr);
+  EXPECT_TRUE(firmware->Loads().empty());
 }
 
 }  // namespace

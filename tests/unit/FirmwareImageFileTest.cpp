@@ -33,6 +33,18 @@ Bytes WithU32(Bytes b, size_t at, uint32_t v) {
   std::memcpy(&b[at], &v, 4);
   return b;
 }
+// A container of n entries that all name the one copy of image it holds.
+Bytes Repeated(const Bytes& image, uint32_t n) {
+  Bytes b = sim::MakeFirmwareContainer({image});
+  const Bytes entry(b.begin() + 8, b.begin() + 48);
+  b.erase(b.begin() + 48, b.begin() + 48 + static_cast<long>(image.size()));
+  for (uint32_t i = 1; i < n; ++i) b.insert(b.begin() + 8 + 40 * i, entry.begin(), entry.end());
+  b = WithU32(b, 4, n);
+  const uint32_t at = 8 + 40 * n;
+  for (uint32_t i = 0; i < n; ++i) b = WithU32(b, 8 + 40 * i, at);
+  b.insert(b.end(), image.begin(), image.end());
+  return b;
+}
 
 struct Case {
   const char* name;
@@ -71,12 +83,20 @@ TEST(FirmwareImageFile, ReadsImagesAndRefusesBrokenFiles) {
       {"container cut in its header", Bytes{'D', 'I', 'F', 'C', 1}, false},
       {"main image of a set too short for its identifier",
        sim::MakeFirmwareContainer({Raw(60, 0), Extra(1)}), false},
+      {"one extra named by every entry", Repeated(Extra(1), 2), false},
+      {"one main image named by every entry", Repeated(Main(1, 0, 5000), 3000), false},
+      {"one entry naming its own copy", Repeated(Extra(1), 1), true, false, 1, true, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FirmwareImage set;
     ASSERT_EQ(firmwarefile::ReadImageBytes(c.file, set), c.ok);
-    if (!c.ok) continue;
+    if (!c.ok) {
+      // Nothing read before the fault stays.
+      EXPECT_FALSE(set.HasMain());
+      EXPECT_TRUE(set.extraImages.empty());
+      continue;
+    }
     EXPECT_EQ(set.HasMain(), c.hasMain);
     EXPECT_EQ(set.extraImages.size(), c.extras);
     EXPECT_EQ(set.multiImage != 0, c.multi);
