@@ -1,6 +1,7 @@
 #include "link/CommandText.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "link/VkcErrorProcessor.h"
 
