@@ -20,6 +20,7 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include "app/CommandTextValidator.h"
 #include "app/VkcMultiEdit.h"
 
 namespace {
@@ -286,6 +287,7 @@ void PageBinder::PushOne(int id, const ControlState& state, QWidget* widget) {
     if (state.text && multi->GetRawText() != *state.text) multi->SetWindowText(*state.text);
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
     edit->setMaxLength(state.textLimit > 0 ? state.textLimit : 32767);
+    if (state.commandText && edit->validator() == nullptr) edit->setValidator(new CommandTextValidator(edit));
     edit->setReadOnly(state.readOnly);
     if (state.text && edit->text() != ToQ(*state.text)) edit->setText(ToQ(*state.text));
   } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {

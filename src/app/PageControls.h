@@ -41,6 +41,7 @@ struct ControlState {
   bool readOnly = false;
   std::optional<std::u16string> text;  // unset: the view leaves the widget's own text
   int textLimit = 0;                   // edits: most characters the user may type, 0 no limit
+  bool commandText = false;            // edits: the text goes into a command line; control characters are refused
   // Combo boxes: entries and their item data. Combos, lists, trees: the selected entry or row.
   // Radio groups: the index of the checked button. -1 is none.
   std::optional<std::vector<std::u16string>> items;
@@ -85,6 +86,8 @@ class PageControls {
   void Enable(int id, bool enabled) { controls_[id].enabled = enabled; }
   void Show(int id, bool visible) { controls_[id].visible = visible; }
   void SetReadOnly(int id, bool readOnly) { controls_[id].readOnly = readOnly; }
+  // The edit's text becomes part of a command line: the edit refuses control characters, typed or pasted.
+  void SetCommandText(int id) { controls_[id].commandText = true; }
   void SetText(int id, std::u16string text) { controls_[id].text = std::move(text); }
   std::u16string Text(int id) const;
   void SetCheck(int id, bool checked) { controls_[id].check = checked ? 1 : 0; }

@@ -2,8 +2,12 @@
 
 #include "devices/VkcDevIfOvrin.h"
 
+#include <optional>
+#include <string_view>
+
 #include "devices/VkcDevIfTimes.h"
 #include "link/Ansi.h"
+#include "link/CommandText.h"
 #include "link/Utf.h"
 #include "link/VkcComPort.h"
 #include "link/VkcConnectionInterface.h"
@@ -185,7 +189,8 @@ std::vector<std::string> VkcDevIfOvrin::ParseRestoreList(const std::string& answ
     if (text.empty()) continue;  // never a bare "%%em,/dev/ser/x,"
     const size_t eq = text.find('=');
     if (eq != std::string::npos) text[eq] = ':';
-    entries.push_back("%%em,/" + portPath + "," + text);
+    if (std::optional<std::string> entry = CommandWithValue("%%em,/" + portPath + ",", text, {}))
+      entries.push_back(std::move(*entry));
   }
   return entries;
 }
@@ -225,7 +230,16 @@ bool VkcDevIfOvrin::RestorePortSettings() {
       ok = false;
       continue;
     }
-    commands.push_back(command + *value);
+    // A saved answer may end in the receiver's line end: that stays the command's own.
+    std::string_view text = *value;
+    const std::string_view lineEnd = text.ends_with("\r\n") ? "\r\n" : "";
+    text.remove_suffix(lineEnd.size());
+    const std::optional<std::string> line = CommandWithValue(command, text, lineEnd);
+    if (!line) {
+      ok = false;
+      continue;
+    }
+    commands.push_back(*line);
   }
   commands.insert(commands.end(), restoreList_.begin(), restoreList_.end());
   for (const std::string& command : commands) {

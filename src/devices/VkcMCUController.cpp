@@ -4,6 +4,7 @@
 #include "devices/VkcMCUController.h"
 
 #include <cstring>
+#include <optional>
 
 #include "devices/VkcCommandExchange.h"
 #include "devices/VkcDevice.h"
@@ -12,8 +13,10 @@
 #include "devices/VkcPortRates.h"
 #include "devices/VkcUnitImages.h"
 #include "link/Ansi.h"
+#include "link/CommandText.h"
 #include "link/VkcComPort.h"
 #include "link/VkcConfiguration.h"
+#include "link/VkcErrorProcessor.h"
 #include "platform/Event.h"
 #include "platform/Timing.h"
 
@@ -53,6 +56,12 @@ const CfgNode* FindIn(const VkcConfiguration& image, const VkcNodePath& path) {
 }
 
 }  // namespace
+
+bool VkcMCUController::QueryWithValue(VkcComPort* port, const char* head, const std::string& value,
+                                      const char* expected) {
+  const std::optional<std::string> command = CommandWithValue(head, value, "\r");
+  return command && Query(port, *command, devtimeouts::kMcuCommandMs, expected, nullptr);
+}
 
 bool VkcMCUController::Query(VkcComPort* port, const std::string& command, uint32_t timeoutMs, const char* expected,
                              std::string* value, platform::Event* stop) {
@@ -104,8 +113,7 @@ int VkcMCUController::ReadSerialRate(VkcComPort* port) {
 bool VkcMCUController::WriteSerialRate(VkcComPort* port, int index) {
   const char16_t* name = VkcDevice::GetSerialRateName(index);
   if (!name) return false;
-  const bool answered =
-      Query(port, "\nJLDEV SRATE " + WideToAnsi(name) + "\r", devtimeouts::kMcuCommandMs, "@0", nullptr);
+  const bool answered = QueryWithValue(port, "\nJLDEV SRATE ", WideToAnsi(name), "@0");
   if (port) port->SetBaudRate(PortRateFromIndex(index - 1));
   platform::Event pause;
   if (stop_)
@@ -155,7 +163,7 @@ std::string VkcMCUController::ReadRemoteAddress(VkcComPort* port) {
 
 bool VkcMCUController::WriteRemoteAddress(VkcComPort* port, const std::string& text) {
   if (text.size() > 12) return false;
-  return Query(port, "\nJLBT DSTADDR " + text + "\r", devtimeouts::kMcuCommandMs, "@00", nullptr);
+  return QueryWithValue(port, "\nJLBT DSTADDR ", text, "@00");
 }
 
 std::string VkcMCUController::ReadPin(VkcComPort* port) {
@@ -167,7 +175,7 @@ std::string VkcMCUController::ReadPin(VkcComPort* port) {
 
 bool VkcMCUController::WritePin(VkcComPort* port, const std::string& text) {
   if (text.size() > 8) return false;
-  return Query(port, "\nJLBT PIN " + text + "\r", devtimeouts::kMcuCommandMs, "@00", nullptr);
+  return QueryWithValue(port, "\nJLBT PIN ", text, "@00");
 }
 
 std::string VkcMCUController::ReadBluetoothName(VkcComPort* port) {
@@ -179,7 +187,7 @@ std::string VkcMCUController::ReadBluetoothName(VkcComPort* port) {
 
 bool VkcMCUController::WriteBluetoothName(VkcComPort* port, const std::string& text) {
   if (text.size() > 14) return false;
-  return Query(port, "\nJLBT NAME " + text + "\r", devtimeouts::kMcuCommandMs, "@00", nullptr);
+  return QueryWithValue(port, "\nJLBT NAME ", text, "@00");
 }
 
 bool VkcMCUController::ReadMaster(VkcComPort* port) {
@@ -337,11 +345,21 @@ bool VkcMCUController::LoadSettingsFromImage(VkcConfiguration& image) {
     const CfgNode* found = FindIn(image, path);
     return found ? found : &kAbsent;
   };
+  // The texts go into MCU command lines: one holding a control character is not taken.
+  auto text = [&](const VkcNodePath& path, const char* what, void (VkcMCUSettings::*set)(std::string)) {
+    const std::string value = node(path)->GetString();
+    if (IsCommandValue(value)) {
+      (settings_.*set)(value);
+    } else {
+      ErrorLog().ReportError(0, "The configuration's MCU %s holds a control character: the previous one is kept",
+                             what);
+    }
+  };
   settings_.SetBluetoothEnabled(node(VkcNodes::kMcuBtEnabled)->GetBool());
-  settings_.SetBluetoothName(node(VkcNodes::kMcuBtName)->GetString());
-  settings_.SetPin(node(VkcNodes::kMcuPin)->GetString());
+  text(VkcNodes::kMcuBtName, "Bluetooth name", &VkcMCUSettings::SetBluetoothName);
+  text(VkcNodes::kMcuPin, "Bluetooth PIN", &VkcMCUSettings::SetPin);
   settings_.SetMaster(node(VkcNodes::kMcuMaster)->GetBool());
-  settings_.SetRemoteAddress(node(VkcNodes::kMcuRemoteAddress)->GetString());
+  text(VkcNodes::kMcuRemoteAddress, "Bluetooth remote address", &VkcMCUSettings::SetRemoteAddress);
   settings_.SetHasSerialPort(node(VkcNodes::kMcuHasSerial)->GetBool());
   if (settings_.HasSerialPort()) {
     settings_.SetSerialType(node(VkcNodes::kMcuSerialType)->GetInt());

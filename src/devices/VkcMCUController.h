@@ -69,6 +69,9 @@ class VkcMCUController {
   // One exchange: sends the command, waits for "@00" (or expected) and gives the value before it.
   bool Query(VkcComPort* port, const std::string& command, uint32_t timeoutMs, const char* expected,
              std::string* value, platform::Event* stop = nullptr);
+  // A set command carrying a value (head + value + "\r"); a value that cannot be command text
+  // is not sent and answers false.
+  bool QueryWithValue(VkcComPort* port, const char* head, const std::string& value, const char* expected);
 
   // The stop event of the running composite, for the exchanges and pauses inside it.
   class StopScope {

@@ -1,16 +1,16 @@
 #pragma once
-// Where and as whom the TCP client logs in. The user name and the password are stored with the
-// "\n" that ends them at the gateway's prompts.
+// Where and as whom the TCP client logs in. The user name and the password are kept as typed; the
+// client ends each with "\n" at the gateway's prompt.
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 struct TcpConnectSettings {
  public:
   TcpConnectSettings() = default;
-  TcpConnectSettings(std::string address, uint16_t port, const std::string& userName,
-                     const std::string& password)
-      : address_(std::move(address)), port_(port), userName_(userName + "\n"), password_(password + "\n") {}
+  TcpConnectSettings(std::string address, uint16_t port, std::string userName, std::string password)
+      : address_(std::move(address)), port_(port), userName_(std::move(userName)), password_(std::move(password)) {}
 
   const std::string& GetAddress() const { return address_; }
   uint16_t GetPort() const { return port_; }

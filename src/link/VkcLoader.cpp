@@ -1,11 +1,13 @@
 #include "link/VkcLoader.h"
 
 #include <cstring>
+#include <optional>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include "link/Ansi.h"
+#include "link/CommandText.h"
 #include "link/Utf.h"
 #include "link/VkcCfgArchiver.h"
 #include "link/VkcComPort.h"
@@ -92,7 +94,9 @@ bool VkcLoader::ReadConfigurationSection(int index, VkcConfiguration& configurat
 
 bool VkcLoader::StartReceive(const std::string& name, bool wait) {
   sending_ = false;
-  command_ = "XMOD " + name;
+  const std::optional<std::string> command = CommandWithValue("XMOD ", name, {});
+  if (!command) return false;
+  command_ = *command;
   expectedAnswer_ = "Starting X-Modem Transmit...";
   // A receive replaces the image: a stale tail of an earlier, longer file must not pass for data.
   image_.Clear();
@@ -120,7 +124,9 @@ bool VkcLoader::StartSendFile(const std::string& name, bool wait) {
   }
   sending_ = true;
   fromImage_ = false;
-  command_ = "XMOD " + name;
+  const std::optional<std::string> command = CommandWithValue("XMOD ", name, {});
+  if (!command) return false;
+  command_ = *command;
   expectedAnswer_ = "Starting to Download";
   return Start(wait);
 }
@@ -136,7 +142,9 @@ bool VkcLoader::StartSendImage(const std::string& name, bool wait) {
   stream_ = &image_;
   sending_ = true;
   fromImage_ = true;
-  command_ = "XMOD " + name;
+  const std::optional<std::string> command = CommandWithValue("XMOD ", name, {});
+  if (!command) return false;
+  command_ = *command;
   expectedAnswer_ = "Starting to Download";
   return Start(wait);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "link/CommandText.h"
 #include "link/LinkTimeouts.h"
 #include "link/VkcErrorProcessor.h"
 #include "link/VkcLinkTimes.h"
@@ -226,15 +227,18 @@ VkcTCPClient::LoginEnd VkcTCPClient::Login(platform::Event& stop) {
                            timeoutText);
     return LoginEnd::Failed;
   };
+  // Answers to the gateway's prompts: a control character in either would send it more lines.
+  const std::optional<std::string> user = CommandWithValue({}, settings.GetUserName(), "\n", "Gateway user name");
+  const std::optional<std::string> password =
+      user ? CommandWithValue({}, settings.GetPassword(), "\n", "Gateway password") : std::nullopt;
+  if (!password) return LoginEnd::Failed;
   int w = WaitLogin({&loginPrompt_}, stop);
   if (w < 0) return fail(w, "Login request time out expired");
-  if (port_.Send(settings.GetUserName().data(), static_cast<int>(settings.GetUserName().size()), sendWait,
-                 &closeRequest_) < 0)
+  if (port_.Send(user->data(), static_cast<int>(user->size()), sendWait, &closeRequest_) < 0)
     return fail(-3, "Login request time out expired");
   w = WaitLogin({&passwordPrompt_}, stop);
   if (w < 0) return fail(w, "Password request time out expired");
-  if (port_.Send(settings.GetPassword().data(), static_cast<int>(settings.GetPassword().size()), sendWait,
-                 &closeRequest_) < 0)
+  if (port_.Send(password->data(), static_cast<int>(password->size()), sendWait, &closeRequest_) < 0)
     return fail(-3, "Password request time out expired");
   w = WaitLogin({&logged_, &incorrect_}, stop);
   if (w == 0) {

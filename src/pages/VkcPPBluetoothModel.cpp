@@ -32,6 +32,8 @@ VkcPPBluetoothModel::VkcPPBluetoothModel() {
   controls_[kPin].textLimit = static_cast<int>(kPinLimit);
   controls_[kName].textLimit = static_cast<int>(kNameLimit);
   controls_[kDestination].textLimit = 12;
+  controls_.SetCommandText(kPin);
+  controls_.SetCommandText(kName);
   controls_.SetText(kDestination, u"000000000000");
   controls_.SetReadOnly(kOwnAddress, true);
   controls_.SetText(kWarning,

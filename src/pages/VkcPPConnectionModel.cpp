@@ -36,6 +36,9 @@ bool ParseUnsigned(const std::u16string& text, uint64_t& out) {
 
 VkcPPConnectionModel::VkcPPConnectionModel(ModulinkApp& app, VkcDeviceManager& devices)
     : app_(app), devices_(devices) {
+  // Both answer the gateway's log-in prompts.
+  controls_.SetCommandText(kUserName);
+  controls_.SetCommandText(kPassword);
   On(kType, ControlEvent::SelectionChanged, [this] { OnTypeChanged(); });
   On(kSerialPort, ControlEvent::SelectionChanged, [this] { OnSerialPortChanged(); });
   On(kRate, ControlEvent::SelectionChanged, [this] { OnRateChanged(); });

@@ -14,7 +14,10 @@ constexpr int kEdits[] = {VkcPPGSMGPRSModel::kPinCode, VkcPPGSMGPRSModel::kApn, 
 VkcPPGSMGPRSModel::VkcPPGSMGPRSModel() {
   controls_[kBand].SetItems({u"GSM 900MHz, DCS 1800MHz", u"GSM 900MHz, PCS 1900MHz", u"GSM 850MHz, DCS 1800MHz",
                              u"GSM 850MHz, PCS 1900MHz"});
-  for (int id : kEdits) controls_[id].textLimit = kMaxText;
+  for (int id : kEdits) {
+    controls_[id].textLimit = kMaxText;
+    controls_.SetCommandText(id);
+  }
   using C = VkcGSMGPRSConfigController;
   On(kPinCode, ControlEvent::FocusLost,
      [this] { OnEditLeft(kPinCode, &C::SetPinCode, &VkcGSMGPRSSettings::pinCode, "Not valid Pin code.\r\n"); });

@@ -15,6 +15,7 @@ constexpr int kSlot = 0;
 VkcPPRTNServicesModel::VkcPPRTNServicesModel() {
   controls_[kService].SetItems({u"TCP client", u"NTRIP client", u"TCP server"});
   controls_.SetText(kPort, u"1");
+  for (int id : {kHost, kLogin, kPassword, kMountPoint, kNmea}) controls_.SetCommandText(id);
   using C = VkcISConfigController;
   On(kService, ControlEvent::SelectionChanged, [this] { OnServiceChanged(); });
   On(kHost, ControlEvent::FocusLost,

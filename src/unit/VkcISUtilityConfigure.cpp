@@ -2,9 +2,11 @@
 // disconnect, and the status commands. Runs on the progress dialog's worker.
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "link/Ansi.h"
+#include "link/CommandText.h"
 #include "link/Utf.h"
 #include "link/VkcComPort.h"
 #include "link/VkcConnectionInterface.h"
@@ -54,11 +56,13 @@ std::string VkcISUtilityController::SendStatusCommand(const char* command, platf
     ErrorLog().ReportError(0, "No response on command RTN status commands ");
     return "NULL";
   }
-  // The value stands on its own line: a line feed left from the echo comes first.
-  std::string& reply = exchange.reply;
-  size_t begin = reply.find_first_not_of("\r\n");
-  if (begin == std::string::npos) return {};
-  size_t end = reply.find('\r', begin);
+  // The value stands on its own line. Ahead of it may come a line end the echo left (LF, or
+  // CR LF): at most one is skipped, and never the one an empty value ends with, right before the
+  // answer code, so an empty value stays empty instead of reading as "@00".
+  const std::string& reply = exchange.reply;
+  const size_t lineEnd = reply.compare(0, 2, "\r\n") == 0 ? 2 : reply.compare(0, 1, "\n") == 0 ? 1 : 0;
+  const size_t begin = lineEnd != 0 && reply.compare(lineEnd, 2, "@0") != 0 ? lineEnd : 0;
+  const size_t end = reply.find('\r', begin);
   return reply.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
 }
 
@@ -132,8 +136,8 @@ int VkcISUtilityController::SendServiceValues(VkcComPort* port, platform::Event&
   for (int i = 0; i < kValueCount; ++i) {
     if (i == kHostValue && !host) continue;
     if ((i == kMountPointValue || i == kNmeaValue) && !mountPoint) continue;
-    const std::string command = kPrefixes[i] + values[static_cast<size_t>(i)];
-    if (!channel.SendCommand(command.c_str(), nullptr, 0, port->GetReplyTimeout(), &stop, false,
+    const std::optional<std::string> command = CommandWithValue(kPrefixes[i], values[static_cast<size_t>(i)], {});
+    if (!command || !channel.SendCommand(command->c_str(), nullptr, 0, port->GetReplyTimeout(), &stop, false,
                              VkcConnectionInterface::kMatchAny, false, "@00")) {
       return kResultCommandFailed;
     }

@@ -16,6 +16,7 @@ VkcPPVRSUtilityModel::VkcPPVRSUtilityModel() {
   controls_[kService].SetItems({u"TCP client", u"NTRIP client", u"TCP server"});
   for (int id : {kHost, kLogin, kPassword, kMountPoint}) controls_[id].textLimit = 64;
   controls_[kNmea].textLimit = 128;
+  for (int id : {kHost, kLogin, kPassword, kMountPoint, kNmea}) controls_.SetCommandText(id);
   for (int id : {kRssi, kState, kError}) {
     controls_.SetReadOnly(id, true);
     controls_.SetText(id, u"N/A");

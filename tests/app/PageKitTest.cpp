@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include "app/VkcMultiEdit.h"
 #include "app/VkcPage.h"
 #include "app/VkcProgressDialog.h"
+#include "support/ControlCharacters.h"
 #include "support/FakePageHost.h"
 
 namespace {
@@ -231,6 +233,31 @@ TEST(PageKit, UserActionsReachTheHandlersWithTheirValues) {
   page.b->click();
   page.c->click();
   EXPECT_EQ(model.journal, (std::vector<std::string>{"scroll 4 3", "scroll 7 10", "radio b 1", "radio 2"}));
+}
+
+// An edit whose text goes into a command line refuses every control character, inserted or
+// pasted, and leaves its text as it was; other text goes in as usual.
+TEST(PageKit, ACommandTextEditRefusesControlCharacters) {
+  KitPage page;
+  page.show();
+  KitModel& model = page.GetModel();
+  model.Controls().SetCommandText(kEdit);
+  model.Controls().SetText(kEdit, u"Unit7");
+  page.UpdateControls();
+  for (char c : testsupport::ControlCharacters()) {
+    const QString bad = QStringLiteral("a") + QChar(static_cast<char16_t>(c)) + QStringLiteral("INJ");
+    page.edit->selectAll();
+    page.edit->insert(bad);
+    QApplication::clipboard()->setText(bad);
+    page.edit->selectAll();
+    page.edit->paste();
+    EXPECT_EQ(page.edit->text(), QStringLiteral("Unit7")) << int(c);
+  }
+  page.edit->selectAll();
+  QTest::keyClicks(page.edit, QStringLiteral("Base 9"));
+  EXPECT_EQ(model.Controls().Text(kEdit), u"Base 9");
+  page.limited->insert(QStringLiteral("a\tb"));  // an edit without the declaration takes what it gets
+  EXPECT_EQ(page.limited->text(), QStringLiteral("a\tb"));
 }
 
 TEST(PageKit, DestroyingAPageWithAFocusedEditIsClean) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ControlCharacters.h"
+
 #include <memory>
 
 #include "devices/VkcDevIfOvrin.h"
@@ -270,6 +272,27 @@ TEST_F(GatewayTest, ARefusedRestoreFailsEvenWhenTheAnswerNamesAPath) {
   gnss_->SetRule("%%em", SimGnss::Rule::Error);
   EXPECT_EQ(Close(), 4);
   EXPECT_EQ(gnss_->Messages('c').size(), 0u);
+}
+
+// What the receiver answered goes back into its own command lines: an answer holding a control
+// character is not put back (the restore fails and the log says why), and none of it reaches the
+// receiver.
+TEST_F(GatewayTest, AnAnswerWithAControlCharacterIsNotPutBack) {
+  gnss_.reset();
+  sim::GnssOptions options;
+  options.messages = {"GGA=1.00", "ZDA=5\x01" "00"};
+  gnss_ = std::make_unique<SimGnss>(unit_.SlavePath(), options);
+  port_.Close();
+  ASSERT_TRUE(port_.Open(gnss_->SlavePath16(), 115200, 8, 0, 0));
+  gnss_->SetSetting("cur/term/echo", "/dev/nu\x1Bll");
+  ErrorLog().Clear();
+  ASSERT_EQ(Open(), 0);
+  gnss_->ClearRecord();
+  EXPECT_EQ(Close(), 4);
+  EXPECT_EQ(gnss_->Messages('c'), std::vector<std::string>{"GGA=1.00"});
+  ASSERT_FALSE(gnss_->Commands().empty());
+  for (const std::string& command : gnss_->Commands()) EXPECT_TRUE(testsupport::OnlyLineFraming(command)) << command;
+  EXPECT_EQ(ErrorLog().Count(), 2u) << ErrorLog().GetTextUtf8();  // the message at opening, the setting now
 }
 
 // A list whose first line closes itself, with further lines behind it: every message comes back.

@@ -7,11 +7,13 @@
 #include "devices/VkcMCUController.h"
 #include "devices/VkcUnitImages.h"
 #include "link/Utf.h"
+#include "link/VkcErrorProcessor.h"
 #include "link/VkcConfiguration.h"
 #include "link/VkcSerialPort.h"
 #include "platform/Timing.h"
 #include "sim/SimIdent.h"
 #include "sim/SimMcu.h"
+#include "support/ControlCharacters.h"
 
 namespace {
 
@@ -105,6 +107,33 @@ class McuLineTest : public ::testing::Test {
   VkcMCUController& mcu() { return manager_.GetMCUController(); }
 };
 
+// A configuration file's Bluetooth text with a control character is not taken: the record keeps
+// what it had and the load says so.
+TEST(McuImage, ATextWithAControlCharacterIsNotTaken) {
+  VkcMCUController saved;
+  VkcMCUSettings& s = saved.Settings();
+  s.SetRoute(2);
+  s.SetBluetoothName("Ro\rJLDEV BT OFF");
+  s.SetPin("12\x7F");
+  s.SetRemoteAddress("00\n1122");
+  s.SetMaster(true);
+  VkcConfiguration image;
+  ASSERT_TRUE(saved.SaveSettingsToImage(image));
+
+  ErrorLog().Clear();
+  VkcMCUController loaded;
+  loaded.Settings().SetBluetoothName("Old");
+  loaded.Settings().SetPin("0000");
+  loaded.Settings().SetRemoteAddress("AABBCCDDEEFF");
+  EXPECT_TRUE(loaded.LoadSettingsFromImage(image));
+  EXPECT_EQ(loaded.Settings().GetBluetoothName(), "Old");
+  EXPECT_EQ(loaded.Settings().GetPin(), "0000");
+  EXPECT_EQ(loaded.Settings().GetRemoteAddress(), "AABBCCDDEEFF");
+  EXPECT_TRUE(loaded.Settings().IsMaster());
+  EXPECT_EQ(loaded.Settings().GetRoute(), 2);
+  EXPECT_EQ(ErrorLog().Count(), 3u);
+}
+
 TEST_F(McuLineTest, ProbeFindsTheMcuAndRoutesToThePcsPort) {
   sim::McuState state;
   state.route = "MDMBT";
@@ -193,6 +222,36 @@ TEST_F(McuLineTest, WriteAllSendsBluetoothOnlyWhenChanged) {
                                       "\nJLBT NAME Name14chars___", "\nJLBT PIN 87654321", "\nJLBT MASTER OFF",
                                       "\nJLBT DSTADDR 123456789012", "\nJLDEV BT ON", "\nMCU CLI OFF"}));
   EXPECT_EQ(mcu_->State().name, "Name14chars___");
+}
+
+// A pasted "a\rJLDEV BT OFF" as the name would be a second MCU command: each control character,
+// in each Bluetooth text in turn, keeps that text's command off the line and is logged; the
+// other texts still go.
+TEST_F(McuLineTest, BluetoothTextsWithAControlCharacterNeverReachTheMcu) {
+  Start({});
+  mcu().Settings().SetRoute(1);
+  using Set = void (VkcMCUSettings::*)(std::string);
+  const Set fields[] = {&VkcMCUSettings::SetBluetoothName, &VkcMCUSettings::SetPin,
+                        &VkcMCUSettings::SetRemoteAddress};
+  const std::vector<char> controls = testsupport::ControlCharacters();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    VkcMCUSettings& s = mcu().Settings();
+    s.SetBluetoothName("Unit7");
+    s.SetPin("1234");
+    s.SetRemoteAddress("001122334455");
+    s.SetBluetoothEnabled(true);
+    (s.*fields[i % 3])(std::string("a") + controls[i] + "INJ");
+    unit_.ClearRecord();
+    ErrorLog().Clear();
+    mcu().SetBluetoothChanged(true);
+    EXPECT_TRUE(mcu().WriteAll(&port_));
+    const std::string sent = unit_.Received();
+    EXPECT_EQ(sent.find("INJ"), std::string::npos) << int(controls[i]);
+    EXPECT_TRUE(testsupport::OnlyLineFraming(sent)) << int(controls[i]);
+    EXPECT_EQ(ErrorLog().Count(), 1u);
+    EXPECT_NE(sent.find("\nJLDEV BT ON\r"), std::string::npos);
+  }
+  EXPECT_EQ(mcu_->State().name, "Unit7");
 }
 
 TEST_F(McuLineTest, LengthLimitsAndRateIndexes) {

@@ -234,6 +234,13 @@ TEST_F(LoaderTest, RefusedReceivesKeepTheUnitsCodeButNeverSucceed) {
   EXPECT_EQ(Lines(unit).back(), "@RX ON");
 }
 
+// The file's name goes into the "XMOD" command line: one with a control character starts nothing.
+TEST_F(LoaderTest, AFileNameWithAControlCharacterStartsNoTransfer) {
+  EXPECT_FALSE(loader.StartReceive("CFG\rUP", true));
+  EXPECT_TRUE(unit.Received().empty());
+  EXPECT_EQ(ErrorLog().Count(), 1u);
+}
+
 TEST_F(LoaderTest, SendsAConfigurationTheUnitAccepts) {
   VkcConfiguration cfg;
   for (int i = 0; i < 30; ++i) cfg.GetSection("DEALER").GetChildAt(i).SetString("value " + std::to_string(i));

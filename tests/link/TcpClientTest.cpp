@@ -19,6 +19,7 @@
 #include "platform/Timing.h"
 #include "sim/SimGateway.h"
 #include "sim/SimTextListener.h"
+#include "support/ControlCharacters.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -106,6 +107,25 @@ TEST(TcpClient, LogsInAndPassesBytesBothWays) {
       client.RemoveListener(&listener);
     }
     EXPECT_EQ(Statuses(window), (std::vector<intptr_t>{kPortOpened, kPortClosed}));
+  }
+}
+
+// The log-in answers are lines to the gateway: a control character in either sends nothing at all.
+TEST(TcpClient, AUserNameOrPasswordWithAControlCharacterIsNeverSent) {
+  const std::vector<char> controls = testsupport::ControlCharacters();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const bool inUser = i % 2 == 0;
+    const std::string bad = std::string("a") + controls[i] + "INJ";
+    sim::SimGateway gw;
+    ErrorLog().Clear();
+    platform::RecordingWindow window;
+    VkcTCPClient client;
+    client.SetTcpSettings(TcpConnectSettings("127.0.0.1", gw.Port(), inUser ? bad : "a", inUser ? "pw" : bad));
+    client.SetOwnerWindow(window.Handle());
+    ASSERT_TRUE(window.WaitForMessage(kPortStatusMessage, kPortLoginFailed, 10000)) << int(controls[i]);
+    EXPECT_TRUE(gw.LoginLines().empty()) << int(controls[i]);
+    EXPECT_TRUE(HasError(inUser ? "Gateway user name not sent: its value holds a control character"
+                                : "Gateway password not sent: its value holds a control character"));
   }
 }
 

@@ -38,6 +38,9 @@ TEST(ConnectionView, LostFocusChecksRunOnceAndReachTheSettings) {
   auto* address = Control<QLineEdit>(&page, VkcPPConnectionModel::kAddress);
   auto* tcpPort = Control<QLineEdit>(&page, VkcPPConnectionModel::kTcpPort);
   auto* password = Control<QLineEdit>(&page, VkcPPConnectionModel::kPassword);
+  // Both answer the gateway's log-in prompts.
+  EXPECT_TRUE(testsupport::RefusesControlCharacters(password));
+  EXPECT_TRUE(testsupport::RefusesControlCharacters(Control<QLineEdit>(&page, VkcPPConnectionModel::kUserName)));
   ASSERT_TRUE(address && tcpPort && password);
   EXPECT_TRUE(address->isVisible());
   EXPECT_FALSE(Control<QComboBox>(&page, VkcPPConnectionModel::kSerialPort)->isVisible());

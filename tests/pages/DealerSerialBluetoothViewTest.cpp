@@ -72,6 +72,8 @@ TEST(DealerSerialBluetoothView, EditsInTheWidgetsReachTheImages) {
   auto* name = Control<QLineEdit>(&bluetooth, VkcPPBluetoothModel::kName);
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(name->maxLength(), 14);
+  EXPECT_TRUE(testsupport::RefusesControlCharacters(name));
+  EXPECT_TRUE(testsupport::RefusesControlCharacters(Control<QLineEdit>(&bluetooth, VkcPPBluetoothModel::kPin)));
   name->setFocus();
   QTest::keyClicks(name, QStringLiteral("Base 1"));
   EXPECT_TRUE(bluetooth.ApplyPage());

@@ -3,6 +3,8 @@
 // Bluetooth setting. (The rate change makes the unit answer at 9600 bit/s after its reboot, so the
 // program finds it again at that rate: this test runs for over a minute.)
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +114,26 @@ TEST(McuPagesEndToEnd, BluetoothNameAndSerialRateReachTheMcuOnlyWhenChanged) {
   EXPECT_TRUE(Sent(changed, "JLBT NAME Base 9")) << ::testing::PrintToString(changed);
   EXPECT_EQ(sim.mcu->State().name, "Base 9");
   EXPECT_EQ(sim.mcu->State().serialRate, "9600");
+}
+
+// A pasted name with a line break in it would be a second MCU command: the edit refuses it, and
+// the name typed instead goes as one command.
+TEST(McuPagesEndToEnd, APastedNameWithALineBreakNeverReachesTheMcu) {
+  SimulatedTransceiver sim({nullptr, true});
+  const std::vector<std::string> sent = Session(sim, [](ModulinkDlg& dialog) {
+    ShowPage(dialog, u"Bluetooth");
+    auto* name = Control<QLineEdit>(dialog.CurrentPage(), VkcPPBluetoothModel::kName);
+    ASSERT_NE(name, nullptr);
+    QApplication::clipboard()->setText(QStringLiteral("a\rINJ"));
+    name->selectAll();
+    name->paste();
+    EXPECT_EQ(name->text(), QStringLiteral("Unit7"));
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Base 9"));
+  });
+  EXPECT_TRUE(Sent(sent, "JLBT NAME Base 9")) << ::testing::PrintToString(sent);
+  EXPECT_FALSE(Sent(sent, "INJ"));
+  EXPECT_EQ(sim.mcu->State().name, "Base 9");
 }
 
 }  // namespace

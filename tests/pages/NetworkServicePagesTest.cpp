@@ -12,10 +12,12 @@
 #include "NetworkServiceTestUnit.h"
 #include "devices/VkcDeviceManager.h"
 #include "link/Ansi.h"
+#include "pages/VkcPPGSMGPRS.h"
 #include "pages/VkcPPGSMGPRSModel.h"
 #include "pages/VkcPPRTNServices.h"
 #include "pages/VkcPPRTNServicesModel.h"
 #include "support/FakePageHost.h"
+#include "support/PageWidgets.h"
 #include "unit/VkcGSMGPRSConfigController.h"
 #include "unit/VkcISConfigController.h"
 
@@ -218,6 +220,10 @@ TEST(RtnPageEndToEnd, NtripClientConfiguredOnThePageReachesTheUnit) {
   emit service->activated(1);
   auto edit = [&page](int id) { return page.findChild<QLineEdit*>(QStringLiteral("ctl%1").arg(id)); };
   EXPECT_EQ(edit(M::kHost)->text(), QStringLiteral("ntrip0"));
+  // Every text of the service goes into the unit's command lines (the RTN utility sends them).
+  for (int id : {M::kHost, M::kLogin, M::kPassword, M::kMountPoint, M::kNmea})
+    EXPECT_TRUE(testsupport::RefusesControlCharacters(edit(id))) << id;
+  EXPECT_EQ(edit(M::kHost)->text(), QStringLiteral("ntrip0"));
   edit(M::kHost)->setText(QStringLiteral("caster.example"));
   edit(M::kPort)->setText(QStringLiteral("2102"));
   edit(M::kLogin)->setText(QStringLiteral("user"));
@@ -236,6 +242,13 @@ TEST(RtnPageEndToEnd, NtripClientConfiguredOnThePageReachesTheUnit) {
   EXPECT_EQ(row.GetChildAt(12).GetChildAt(0).GetInt(), 1);
   EXPECT_EQ(row.GetChildAt(12).GetChildAt(1).GetInt(), 1);
   EXPECT_EQ(row.GetChildAt(10).GetChildAt(0).GetString(), "tcp0");  // the TCP client as it was
+
+  VkcPPGSMGPRS gsm;
+  gsm.SetPageHost(&host);
+  gsm.RefreshPage();
+  using G = VkcPPGSMGPRSModel;
+  for (int id : {G::kPinCode, G::kApn, G::kLogin, G::kPassword})
+    EXPECT_TRUE(testsupport::RefusesControlCharacters(testsupport::Control<QLineEdit>(&gsm, id))) << id;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "sim/SimRtn.h"
 #include "sim/SimUnit.h"
 #include "sim/SimUnitControlFiles.h"
+#include "support/ControlCharacters.h"
 #include "unit/VkcISConfigController.h"
 #include "unit/VkcISUtilityController.h"
 #include "unit/VkcSystem.h"
@@ -304,6 +305,48 @@ TEST_F(RtnUtility, UnitOutputWhileConnectingGoesToTheProgressLog) {
   EXPECT_EQ(percents.back(), 100);
   EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
   EXPECT_GE(std::count(percents.begin(), percents.end(), 20), 1);
+}
+
+// Only the line end the echo leaves is skipped: an empty answer is an empty value, never the
+// "@00" behind it.
+TEST_F(RtnUtility, AnEmptyStatusValueStaysEmpty) {
+  service.SetStatus("", "", "");
+  service.SetServerHost("");
+  ASSERT_TRUE(rtn().QueryStatus(&stop));
+  const RtnStatusRecord status = rtn().GetStatus();
+  EXPECT_EQ(status.rssi, u"");
+  EXPECT_EQ(status.state, u"");
+  EXPECT_EQ(status.error, u"");
+  EXPECT_EQ(rtn().SendStatusCommand("RTN HOSTNAME\r\n", &stop), "");
+  // The echo's line feed may also come ahead of the value, as LF or as CR LF.
+  const struct {
+    const char* body;
+    const char* value;
+  } answers[] = {{"\n\r\n@00\r\n", ""}, {"\r\n\r\n@00\r\n", ""}, {"\n-71\r\n@00\r\n", "-71"},
+                 {"\r\n CONNECTED\r\n@00\r\n", " CONNECTED"}, {"NONE\r\n@00\r\n", "NONE"}};
+  for (const auto& a : answers) {
+    for (const char* line : {"RTN ERROR", "\nRTN ERROR"}) unit.SetAnswer(line, a.body);
+    EXPECT_EQ(rtn().SendStatusCommand("RTN ERROR\r\n", &stop), a.value) << ::testing::PrintToString(a.body);
+  }
+}
+
+// Each control character in each text of the series in turn: nothing of it reaches the unit.
+TEST_F(RtnUtility, NoControlCharacterOfAServiceValueReachesTheUnit) {
+  using Set = bool (Ctl::*)(const std::u16string&);
+  const Set fields[] = {&Ctl::SetHostName, &Ctl::SetLogin, &Ctl::SetPassword, &Ctl::SetMountPoint,
+                        &Ctl::SetNmeaMessage};
+  const std::vector<char> controls = testsupport::ControlCharacters();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    Configure(1);
+    ASSERT_TRUE((rtn().*fields[i % 5])(std::u16string(u"a") + char16_t(controls[i]) + u"INJ"));
+    unit.ClearRecord();
+    Run(true);
+    // From the first command line on (the switch to command mode goes ahead of it).
+    const std::string sent = unit.Received();
+    EXPECT_EQ(sent.find("INJ"), std::string::npos) << int(controls[i]);
+    EXPECT_TRUE(testsupport::OnlyLineFraming(sent.substr(sent.find("RTN")))) << int(controls[i]);
+    EXPECT_FALSE(service.Connected());
+  }
 }
 
 TEST_F(RtnUtility, ValuesThatWouldBreakTheCommandLineAreRefused) {

@@ -18,6 +18,7 @@
 #include "pages/NetworkServiceTestUnit.h"
 #include "platform/Messages.h"
 #include "support/FakePageHost.h"
+#include "support/PageWidgets.h"
 #include "utilities/VkcPPVRSUtility.h"
 #include "utilities/VkcPPVRSUtilityModel.h"
 
@@ -251,6 +252,8 @@ TEST(VrsUtilityView, ConnectShowsTheStatusAndDisconnectFreesTheLock) {
   ASSERT_NE(button, nullptr);
   ASSERT_NE(rssi, nullptr);
   EXPECT_TRUE(rssi->isReadOnly());
+  for (int id : {M::kHost, M::kLogin, M::kPassword, M::kMountPoint, M::kNmea})
+    EXPECT_TRUE(testsupport::RefusesControlCharacters(testsupport::Control<QLineEdit>(&page, id))) << id;
   auto until = [](const std::function<bool()>& done) {
     for (int i = 0; i < 400 && !done(); ++i) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
