@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -193,6 +194,23 @@ void ModulinkDlg::OnInitDialog() {
   RefreshAllPages();
   UpdateTabs(true);
   ShowCurrentPage();
+  FitPageTabs();
+}
+
+void ModulinkDlg::FitPageTabs() {
+  // The default width shows every group's page tabs with whole titles; a window the user makes
+  // smaller shortens them with an ellipsis.
+  int widest = 0;
+  for (auto* group = tabs_.GetNextGroup(nullptr); group; group = tabs_.GetNextGroup(group)) {
+    if (!GroupShown(group->GetName())) continue;
+    QStringList titles;
+    for (auto* entry = group->GetNextPage(nullptr); entry; entry = group->GetNextPage(entry))
+      if (PageOf(entry) != nullptr) titles << ToQ(entry->GetName());
+    widest = std::max(widest, pageStrip_->WholeTitlesExtent(titles));
+  }
+  layout()->activate();
+  const int around = width() - pageStrip_->width();  // what the window holds beside the strip
+  if (widest + around > width()) resize(widest + around, height());
 }
 
 int ModulinkDlg::exec() {

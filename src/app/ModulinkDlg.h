@@ -102,6 +102,8 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
 
  private:
   VkcModulinkDlg* PageOf(const VkcTabPropertyPage* entry) const;
+  // Widens the window until the page strip holds the widest group's tabs with whole titles.
+  void FitPageTabs();
   bool GroupShown(std::u16string_view group) const;
 
   VkcMainDocument& tabs_;

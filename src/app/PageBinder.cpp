@@ -130,6 +130,11 @@ void PageBinder::Bind(QWidget* widget, int id) {
     connect(text, &QPlainTextEdit::textChanged, this, [this, id] { Dispatch(id, ControlEvent::TextEdited); });
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     connect(combo, &QComboBox::activated, this, [this, id] { Dispatch(id, ControlEvent::SelectionChanged); });
+    if (QLineEdit* line = combo->lineEdit()) {
+      // Editable: the text is bound as an edit's is; the list stays the model's, typing never adds to it.
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      connect(line, &QLineEdit::textEdited, this, [this, id] { Dispatch(id, ControlEvent::TextEdited); });
+    }
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     connect(button, &QAbstractButton::clicked, this, [this, id] { Dispatch(id, ControlEvent::Clicked); });
   } else if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
@@ -219,6 +224,7 @@ void PageBinder::PullOne(int id, QWidget* widget, ControlState& state) {
     state.text = ToU16(text->toPlainText());
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     state.selection = combo->currentIndex();
+    if (combo->isEditable()) state.text = ToU16(combo->currentText());
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     if (button->isCheckable() && !button->property(kGroupProperty).isValid()) {
       auto* box = qobject_cast<QCheckBox*>(button);
@@ -299,6 +305,9 @@ void PageBinder::PushOne(int id, const ControlState& state, QWidget* widget) {
       }
     }
     if (combo->currentIndex() != state.selection) combo->setCurrentIndex(state.selection);
+    // After the selection, which puts its entry's text in the edit.
+    if (combo->isEditable() && state.text && combo->currentText() != ToQ(*state.text))
+      combo->setEditText(ToQ(*state.text));
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     if (state.text) button->setText(ToQ(*state.text));
     if (button->isCheckable() && !button->property(kGroupProperty).isValid()) {

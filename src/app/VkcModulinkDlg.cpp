@@ -2,12 +2,35 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/LabelBuddies.h"
 #include "app/ModulinkDlg.h"
 #include "app/PageBinder.h"
 #include "app/PageModel.h"
+
+namespace {
+
+// Every control in the layouts under layout keeps its place while hidden, as a dialog's controls
+// do: showing or hiding one never changes the page's size, and so never the main window's.
+void KeepPlacesWhenHidden(QLayout* layout) {
+  if (layout == nullptr) return;
+  for (int i = 0; i < layout->count(); ++i) {
+    QLayoutItem* item = layout->itemAt(i);
+    if (QWidget* widget = item->widget()) {
+      QSizePolicy policy = widget->sizePolicy();
+      policy.setRetainSizeWhenHidden(true);
+      widget->setSizePolicy(policy);
+      KeepPlacesWhenHidden(widget->layout());
+    } else {
+      KeepPlacesWhenHidden(item->layout());
+    }
+  }
+}
+
+}  // namespace
 
 VkcModulinkDlg::VkcModulinkDlg(QWidget* parent) : QWidget(parent) {}
 
@@ -32,6 +55,7 @@ void VkcModulinkDlg::BindModel(std::unique_ptr<PageModel> model) {
   binder_ = std::make_unique<PageBinder>(this, target->Controls(),
                                          [target](int id, ControlEvent event) { target->Handle(id, event); });
   binder_->Push();
+  AssignLabelBuddies(this);
 }
 
 void VkcModulinkDlg::RefreshPage() {
@@ -55,6 +79,8 @@ void VkcModulinkDlg::UpdateControls() {
 bool VkcModulinkDlg::CreateHidden(QWidget* parent) {
   if (parent != nullptr && parentWidget() != parent) setParent(parent);
   MakeNonDefault(this);
+  AssignLabelBuddies(this);
+  KeepPlacesWhenHidden(layout());
   hide();
   return true;
 }

@@ -35,7 +35,8 @@ class VkcModulinkDlg : public QWidget {
   PageHost* GetPageHost() const { return pageHost_; }
 
   // Created modeless and hidden under parent (the frame it is shown in). Pages build their
-  // controls in their constructors, so this cannot fail.
+  // controls in their constructors, so this cannot fail. A label with a mnemonic gets its
+  // control as buddy (LabelBuddies.h), and every control keeps its place while hidden.
   bool CreateHidden(QWidget* parent);
 
   // A focused edit's lost-focus check has not run when a tab is clicked or a panel button

@@ -1,6 +1,7 @@
 #include "app/VkcTabStrip.h"
 
 #include <QFontMetrics>
+#include <QStyleOptionTab>
 
 VkcTabStrip::VkcTabStrip(QWidget* parent) : QTabBar(parent) {
   QFont bold = font();
@@ -37,11 +38,32 @@ int VkcTabStrip::FindTab(const QString& name) const {
   return -1;
 }
 
+QString VkcTabStrip::DrawnTitle(int index) const {
+  QStyleOptionTab option;
+  initStyleOption(&option, index);
+  return option.text;
+}
+
+int VkcTabStrip::WholeTitlesExtent(const QStringList& titles) const {
+  // Measured on a strip of the same kind that is never shown.
+  VkcTabStrip probe;
+  probe.setShape(shape());
+  probe.setFont(font());
+  probe.setIconSize(iconSize());
+  probe.minimumExtent_ = minimumExtent_;
+  for (const QString& title : titles) probe.addTab(title);
+  const QSize size = probe.sizeHint();
+  return IsVertical() ? size.height() : size.width();
+}
+
+bool VkcTabStrip::IsVertical() const {
+  return shape() == QTabBar::RoundedWest || shape() == QTabBar::RoundedEast || shape() == QTabBar::TriangularWest ||
+         shape() == QTabBar::TriangularEast;
+}
+
 QSize VkcTabStrip::tabSizeHint(int index) const {
   QSize size = QTabBar::tabSizeHint(index);
-  const bool vertical = shape() == QTabBar::RoundedWest || shape() == QTabBar::RoundedEast ||
-                        shape() == QTabBar::TriangularWest || shape() == QTabBar::TriangularEast;
-  if (vertical) {
+  if (IsVertical()) {
     size.setHeight(std::max(size.height(), minimumExtent_));
   } else {
     size.setWidth(std::max(size.width(), minimumExtent_));

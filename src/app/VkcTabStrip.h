@@ -19,9 +19,16 @@ class VkcTabStrip : public QTabBar {
   QString TabName(int index) const;
   int FindTab(const QString& name) const;
 
+  // The title as the strip draws it now: shortened with an ellipsis when its tab is too small.
+  QString DrawnTitle(int index) const;
+  // The extent along the strip that tabs with these titles take when every title shows whole.
+  int WholeTitlesExtent(const QStringList& titles) const;
+
  protected:
   QSize tabSizeHint(int index) const override;
 
  private:
+  bool IsVertical() const;
+
   int minimumExtent_ = 0;
 };

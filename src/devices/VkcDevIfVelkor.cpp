@@ -53,9 +53,16 @@ int VkcDevIfVelkor::ToDataMode(VkcComPort* port, int, platform::Event* stop) {
   wake.timeoutMs = CommandTimeout(port);
   wake.extra = stop;
   wake.Run(port, {"\r"});
+  // The answer line is awaited whole, so none of it is taken for the data that follow (a refusal
+  // ends the wait too). Raw, not an echoed command: that would wait on for a prompt data mode
+  // never sends.
   VkcExchange data;
   data.command = "DATAMODE\r";
-  data.timeoutMs = 0;
-  data.Run(port, {"@00"});
+  data.raw = true;
+  data.echo = false;
+  data.timeoutMs = CommandTimeout(port);
+  data.extra = stop;
+  data.replySize = 0;
+  data.Run(port, {"@00\r\n", "@01\r\n"});
   return 0;
 }

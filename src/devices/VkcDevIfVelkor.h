@@ -11,7 +11,8 @@ class VkcDevIfVelkor : public VkcDeviceInterface {
 
   // Cancels any transfer, then tries "DD\r" (answered "@01" in command mode), else "+++".
   int ToCommandMode(VkcComPort* port, int flag, platform::Event* stop = nullptr) override;
-  // "\r", then "DATAMODE\r" without waiting for its answer. Always 0.
+  // "\r", then "DATAMODE\r", waiting (within the command time-out) for its whole answer line.
+  // Always 0.
   int ToDataMode(VkcComPort* port, int flag, platform::Event* stop = nullptr) override;
 
  protected:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
 #include <mutex>
 
 #include "link/Utf.h"
@@ -22,21 +21,6 @@ bool SameName(const std::u16string& name, std::string_view utf8) {
   return true;
 }
 
-// What an out-of-range index yields: a fresh node that belongs to no tree. A caller may keep a
-// reference into it, so none is ever freed; past the cap each thread gets its own last node again,
-// as it stands.
-CfgNode& Scratch() {
-  constexpr size_t kMaxScratchNodes = 4096;
-  static std::mutex lock;
-  static auto& pool = *new std::deque<CfgNode>();  // outlives every thread still navigating at exit
-  {
-    std::lock_guard<std::mutex> hold(lock);
-    if (pool.size() < kMaxScratchNodes) return pool.emplace_back();
-  }
-  thread_local CfgNode last;
-  return last;
-}
-
 const CfgLink& NoLink() {
   static const CfgLink none;
   return none;
@@ -54,6 +38,34 @@ CfgNode::CfgNode(const CfgNode& other)
       link_(other.link_ ? std::make_unique<CfgLink>(*other.link_) : nullptr) {
   children_.reserve(other.children_.size());
   for (const auto& child : other.children_) children_.push_back(std::make_unique<CfgNode>(*child));
+}
+
+CfgNode& CfgNode::operator=(CfgNode&& other) noexcept {
+  if (this == &other) return *this;
+  // Scratch nodes stay with the node that handed them out, and other's go along with its content.
+  std::unique_ptr<std::list<CfgNode>> theirs = std::move(other.scratch_);
+  scalar_ = other.scalar_;
+  type_ = other.type_;
+  narrow_ = std::move(other.narrow_);
+  wide_ = std::move(other.wide_);
+  bytes_ = std::move(other.bytes_);
+  children_ = std::move(other.children_);
+  name_ = std::move(other.name_);
+  link_ = std::move(other.link_);
+  if (!scratch_) {
+    scratch_ = std::move(theirs);
+  } else if (theirs) {
+    scratch_->splice(scratch_->end(), *theirs);  // the nodes themselves stay where they are
+  }
+  return *this;
+}
+
+CfgNode& CfgNode::Scratch() {
+  // Readers that only navigate may share a tree across threads; a bad index must not make them race.
+  static std::mutex lock;
+  std::lock_guard<std::mutex> hold(lock);
+  if (!scratch_) scratch_ = std::make_unique<std::list<CfgNode>>();
+  return scratch_->emplace_back();
 }
 
 CfgNode& CfgNode::operator=(const CfgNode& other) {

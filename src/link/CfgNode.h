@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,12 +39,14 @@ class CfgNode {
   CfgNode(const CfgNode& other);
   CfgNode& operator=(const CfgNode& other);
   CfgNode(CfgNode&&) noexcept = default;
-  CfgNode& operator=(CfgNode&&) noexcept = default;
+  CfgNode& operator=(CfgNode&& other) noexcept;
   ~CfgNode() = default;
 
   // Navigation. On a link node the call goes to the link's target when the target has the child;
-  // nothing is ever created in another tree. A negative or huge index creates nothing: it yields a
-  // detached scratch node (a fresh one each call, never freed) and an entry in the error log.
+  // nothing is ever created in another tree. A negative or huge index creates no child: it yields a
+  // fresh scratch node and an entry in the error log. The node asked keeps its scratch nodes until
+  // it is destroyed (Clear, Load and assignment keep them), so what one bad lookup handed out is
+  // never freed through another.
   CfgNode& GetChildAt(std::ptrdiff_t index);
   CfgNode& GetChild(std::u16string_view name);
   CfgNode& GetChild(std::string_view utf8Name);
@@ -101,6 +104,8 @@ class CfgNode {
   CfgNode* FindOwn(std::u16string_view name) const;
   CfgNode* FindOwn(std::string_view utf8Name) const;
   CfgNode* ForwardTarget() const;
+  // A fresh node kept in scratch_.
+  CfgNode& Scratch();
   // Bytes Save writes for this node and its children.
   size_t ArchiveSize() const;
 
@@ -113,4 +118,7 @@ class CfgNode {
   std::vector<std::unique_ptr<CfgNode>> children_;
   std::u16string name_;
   std::unique_ptr<CfgLink> link_;  // links are rare: made on the first Link() or when loaded
+  // What out-of-range lookups on this node handed out; not part of the tree (never copied,
+  // archived or counted). Made on the first such lookup.
+  std::unique_ptr<std::list<CfgNode>> scratch_;
 };

@@ -24,7 +24,6 @@ double BertRadioSetup::QueryFrequencyMHz(platform::Event* stop) {
 
 void BertRadioSetup::ForgetSaved() {
   havePower_ = haveProtocol_ = haveModulation_ = haveChannel_ = false;
-  dataFlow_ = -1;
   portFlow_ = -1;
 }
 
@@ -40,7 +39,6 @@ std::string BertRadioSetup::PrepareTransmit(const BertTxRequest& r, double& freq
   haveModulation_ = QueryInt(system_, "LINK MOD\r", modulation_, stop);
   haveChannel_ = QueryInt(system_, "LINK CHAN\r", channel_, stop);
   portFlow_ = static_cast<int>(port->GetFlowControl());
-  dataFlow_ = device->GetDataPortFlow(port, stop);
   std::string failure;
   if (r.channel >= 0 && (!haveChannel_ || r.channel != channel_)) {
     int64_t hz = system_.SetChannel(r.channel, stop);
@@ -61,8 +59,7 @@ std::string BertRadioSetup::PrepareTransmit(const BertTxRequest& r, double& freq
   if (failure.empty() && !device->SetDataPortFlow(2, port, stop)) failure = "Unable to set Unit's Hardware Flow Control";
   if (failure.empty() && !system_.SwitchToDataMode(true)) failure = "Unable to switch to data mode";
   if (failure.empty() && !port->SetFlowControl(2)) failure = "Unable to set Hardware Flow Control";
-  // A start that fails half way leaves neither the radio nor the port in test settings.
-  if (!failure.empty()) RestoreTransmit(stop);
+  // A start that fails half way keeps what was set so far.
   return failure;
 }
 
@@ -74,7 +71,6 @@ void BertRadioSetup::RestoreTransmit(platform::Event* stop) {
     if (haveProtocol_) system_.SetRadioCommand(StrPrintf("LINK PROT %d\r", protocol_), stop);
     if (haveModulation_) system_.SetRadioCommand(StrPrintf("LINK MOD %d\r", modulation_), stop);
     if (haveChannel_) system_.SetRadioCommand(StrPrintf("LINK CHAN %d\r", channel_), stop);
-    if (dataFlow_ >= 0 && dataFlow_ < 2) device->SetDataPortFlow(dataFlow_, port, stop);
   }
   if (port != nullptr && portFlow_ >= 0) port->SetFlowControl(static_cast<uint32_t>(portFlow_));
 }
@@ -95,7 +91,6 @@ std::string BertRadioSetup::PrepareReceive(int protocol, int channel, double& fr
     else if (hz > 0) frequencyMHz = static_cast<double>(hz) / 1000000.0;
   }
   if (failure.empty() && !system_.SwitchToDataMode(true)) failure = "Unable to switch to data mode";
-  if (!failure.empty()) RestoreReceive(stop);
   return failure;
 }
 

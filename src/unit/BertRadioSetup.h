@@ -25,8 +25,9 @@ class BertRadioSetup {
   // is the test channel's frequency (as read before, when the channel needed no change).
   std::string PrepareTransmit(const BertTxRequest& request, double& frequencyMHz, platform::Event* stop);
   std::string PrepareReceive(int protocol, int channel, double& frequencyMHz, platform::Event* stop);
-  // The settings kept by the last Prepare go back to the unit (only those that were read); the
-  // unit stays in command mode. The PC port's flow control is restored in any case.
+  // A Prepare that fails keeps what it set so far. The settings kept by the last Prepare go back
+  // to the unit (only those that were read); the unit stays in command mode and its data port
+  // keeps hardware flow control. The PC port's flow control is restored in any case.
   void RestoreTransmit(platform::Event* stop);
   void RestoreReceive(platform::Event* stop);
 
@@ -37,6 +38,5 @@ class BertRadioSetup {
   VkcSystem& system_;
   int power_ = -1, protocol_ = -1, modulation_ = -1, channel_ = -1;
   bool havePower_ = false, haveProtocol_ = false, haveModulation_ = false, haveChannel_ = false;
-  int dataFlow_ = -1;
   int portFlow_ = -1;
 };

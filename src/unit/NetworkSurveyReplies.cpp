@@ -44,8 +44,9 @@ std::vector<UnitId> ParseRemoteList(std::string_view reply) {
   std::vector<UnitId> list;
   size_t start = 0;
   while (start < reply.size()) {
-    size_t end = reply.find('\n', start);
-    if (end == std::string_view::npos) end = reply.size();
+    const size_t end = reply.find('\n', start);
+    // A line without its line end may be cut short (a reply longer than its buffer): not a unit.
+    if (end == std::string_view::npos) break;
     std::string_view line = reply.substr(start, end - start);
     start = end + 1;
 

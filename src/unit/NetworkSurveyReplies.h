@@ -22,7 +22,7 @@ ParamMap InitialParams();
 // The remote units of a "CONNECT" reply: each line "<number> <id>" (leading white space allowed)
 // whose number is not 0 gives the id made of the line's hexadecimal digits after the number
 // (upper case only; other characters are dropped). Lines that do not start with a digit are
-// ignored. Entry 0 is the unit itself.
+// ignored, and so is a last line without its line feed. Entry 0 is the unit itself.
 std::vector<UnitId> ParseRemoteList(std::string_view reply);
 
 // Stores the value of every key of section found in reply: the text after the key's first

@@ -173,6 +173,9 @@ bool VkcBERT::ReceiveStep(platform::Event& stop, int32_t values[3]) {
   WaitForTxEmpty(stop, kTxEmptyMs);
   if (stop.IsSet()) return false;
   watchCts_.store(true);
+  // What the unit sends from here to the end of its data-mode answer answers our commands: it is
+  // not radio data. The loop takes input again once the step has returned.
+  inputIgnored_.store(true);
   if (system_.GetCurrentDevice() == nullptr || !system_.SwitchToCommandMode(true)) return true;
   const char* const queries[3] = {"STATE TEMP\r", "STATE RSSI\r", "TSTUFR REMOTEPWR\r"};
   for (int i = 0; i < 3; ++i) {
@@ -180,7 +183,6 @@ bool VkcBERT::ReceiveStep(platform::Event& stop, int32_t values[3]) {
     if (v == 65535) return false;
     values[i] = v;
   }
-  inputIgnored_.store(false);
   return system_.SwitchToDataMode(true);
 }
 
@@ -222,8 +224,9 @@ void VkcBERT::ReceiveLoop(platform::Event& stop) {
         values[0] = stats_.temperature, values[1] = stats_.rssi, values[2] = stats_.remotePower;
       }
       end = !ReceiveStep(stop, values);
-      // The watch covers the step's queries only: input ignored after a CTS drop would otherwise
-      // stop the loop for good, as it turns only on counted data.
+      // The data-mode answer has been delivered whole (the command channel's removal waits for
+      // the delivery), so what comes now is radio data. Input ignored for good would stop the
+      // loop, as it turns only on counted data.
       watchCts_.store(false);
       inputIgnored_.store(false);
       std::lock_guard<platform::CriticalSection> g(lock_);

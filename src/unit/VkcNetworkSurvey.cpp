@@ -126,7 +126,7 @@ void VkcNetworkSurvey::RunNetwork(platform::WindowHandle window, platform::Event
   list.timeoutMs = kListTimeoutMs;
   list.extra = &stop;
   list.match = VkcExchange::kInOrder;
-  list.replySize = kReplySize;
+  list.replySize = kListReplySize;
   if (stop.IsSet() || !list.Run(port_ ? port_() : nullptr, {"@0"})) {
     Post(window, kProgressSurveyEnd, stop.IsSet() ? 0 : 1);
     return;

@@ -23,6 +23,7 @@
 #include "link/VkiPostProcess.h"
 #include "platform/Messages.h"
 #include "platform/WorkerThread.h"
+#include "unit/VkcSaCommand.h"
 
 class VkcComPort;
 
@@ -41,6 +42,8 @@ class VkcNetworkSurvey : public VkiPostProcess {
   static constexpr uint32_t kListTimeoutMs = 20000;
   static constexpr uint32_t kExitTimeoutMs = 20000;
   static constexpr size_t kReplySize = 1024;
+  // The remote list is read whole, within the bound of the unit's other long tables.
+  static constexpr size_t kListReplySize = VkcSaCommand::kLongReplySize;
   // Sends of a group the unit answers with a non-zero code.
   static constexpr int kGroupSends = 3;
   // How long Finish waits for the worker before it logs the overrun (and keeps waiting).

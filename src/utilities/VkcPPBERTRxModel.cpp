@@ -68,8 +68,7 @@ void VkcPPBERTRxModel::OnStart() {
     host.UnlockProcess(this);
     return;
   }
-  // A start that fails after the unit was tuned puts its protocol and channel back.
-  auto restore = [&] { host.RunProgress({{&tasks, Tasks::kRestoreReceive, 0}}, {}); };
+  // From here a failure releases the lock and leaves the unit tuned as it is.
   file_.Begin(controls_.Checked(kStatistics), Utf8(controls_.Text(kStatFile)));
   if (file_.On()) {
     const VkcDevice* device = unit.GetCurrentDevice();
@@ -81,7 +80,6 @@ void VkcPPBERTRxModel::OnStart() {
     std::string error = file_.WriteHeader(bertfile::ReceiveHeader(info));
     if (!error.empty()) {
       ShowMessage(error);
-      restore();
       host.UnlockProcess(this);
       return;
     }
@@ -90,7 +88,6 @@ void VkcPPBERTRxModel::OnStart() {
   VkcBERT& engine = EngineOf(unit);
   engine.SetRunningTime(runningTime_);
   if (!engine.Prepare(window_, 0) || !engine.Start(false)) {
-    restore();
     host.UnlockProcess(this);
     return;
   }

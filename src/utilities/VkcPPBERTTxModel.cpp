@@ -226,7 +226,7 @@ void VkcPPBERTTxModel::OnStart() {
   const VkcDevice* device = unit.GetCurrentDevice();
   const int m = device ? BitsPerSymbol(modulationIndex_) : 1;
   const float s = device ? device->GetChannelSpacingSteps(device->GetChannelSpacingIndex(unit, -1)) : 4.0f;
-  auto restore = [&] { host.RunProgress({{&tasks, Tasks::kRestoreTransmit, 0}}, {}); };
+  // From here a failure releases the lock and leaves the radio as it was set up.
   file_.Begin(controls_.Checked(kStatistics), Utf8(controls_.Text(kStatFile)));
   if (file_.On()) {
     BertHeaderInfo info;
@@ -239,7 +239,6 @@ void VkcPPBERTTxModel::OnStart() {
     std::string error = file_.WriteHeader(bertfile::TransmitHeader(info));
     if (!error.empty()) {
       ShowMessage(error);
-      restore();
       host.UnlockProcess(this);
       return;
     }
@@ -251,7 +250,6 @@ void VkcPPBERTTxModel::OnStart() {
   engine.SetFrameSize(static_cast<uint32_t>(std::max(1, t.frameSize)));
   engine.SetRunningTime(runningTime_);
   if (!engine.Prepare(window_, t.pauseMs) || !engine.Start(true)) {
-    restore();
     host.UnlockProcess(this);
     return;
   }

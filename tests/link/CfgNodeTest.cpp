@@ -63,10 +63,14 @@ TEST(CfgNode, NegativeOrHugeIndexCreatesNothing) {
   EXPECT_EQ(tree.Root().GetChildCount(), 2u);
   EXPECT_EQ(ErrorLog().Count(), 2u);
 
-  // What a bad lookup handed out stays valid through the next bad lookups.
+  // What a bad lookup handed out stays valid through the next bad lookups and what their callers
+  // do with theirs, however many came before; assigning the tree keeps it too.
+  for (int i = 0; i < 5000; ++i) tree.GetChild(-2);
   CfgNode& kept = tree.GetChild(-3).GetChildAt(2);
   kept.SetText("kept");
   for (int i = 0; i < 3; ++i) tree.GetChild(-4).GetChildAt(1);
+  tree.GetChild(-5).Clear();
+  tree = VkcConfiguration();
   EXPECT_EQ(kept.GetString(), "kept");
 }
 

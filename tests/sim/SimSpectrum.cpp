@@ -103,6 +103,7 @@ void SimSpectrum::Handle(State& s, SimUnit& unit, const std::string& rawLine) {
   } else if (line == "@SA OFF") {
     if (s.streaming && s.linesBeforeStopReply != 0) unit.Send(Lines(s, s.linesBeforeStopReply));
     s.streaming = false;
+    s.step = 0;  // the analyser is off: a later "LINK SAR 1" (an almanac query) streams nothing
     Reply(unit, s.stopReply);
   } else {
     Reply(unit, 1);

@@ -2,8 +2,8 @@
 // The built-in spectrum analyser of a simulated beacon receiver. "@SA ON <start> <stop> <step>
 // <timeout>" and "LINK SAR 1" answer "@00"; from then on the unit streams sample lines
 // "<frequency>\t<level>\r\n" for start, start + step, ... below stop, sweep after sweep, several
-// lines per write and lines cut across writes, until "@SA OFF" (answered "@00"). Each reply can
-// be made a refusal (a code) or left out (-1).
+// lines per write and lines cut across writes, until "@SA OFF" (answered "@00"), which turns the
+// analyser off until the next "@SA ON". Each reply can be made a refusal (a code) or left out (-1).
 
 #include <atomic>
 #include <cstdint>

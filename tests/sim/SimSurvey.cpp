@@ -29,6 +29,13 @@ SimNetwork SimNetwork::Default() {
   return network;
 }
 
+SimNetwork SimNetwork::Unreachable(size_t count) {
+  SimNetwork network;
+  for (size_t i = 0; i < count; ++i)
+    network.remotes.push_back({StrPrintf("00112233%04zX", i + 1), SimRemote::Kind::Unreachable, "4", ""});
+  return network;
+}
+
 SimSurvey::SimSurvey(SimUnit& unit, SimNetwork network) : state_(std::make_shared<State>()) {
   state_->network = std::move(network);
   std::shared_ptr<State> s = state_;

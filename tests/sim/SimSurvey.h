@@ -32,6 +32,9 @@ struct SimNetwork {
   // Five remote units: three reachable (the second answers "STATE" with "@01"), one unreachable,
   // one silent (the fourth).
   static SimNetwork Default();
+  // count remote units, none of them in reach (each "CONNECT <id>" is answered "@03"): a long
+  // remote list that is quick to survey.
+  static SimNetwork Unreachable(size_t count);
 };
 
 class SimSurvey {

@@ -54,6 +54,10 @@ bool SimXmodPeer::TryWait(int* status) {
   return true;
 }
 
+void SimXmodPeer::Signal(int signal) {
+  if (pid_ > 0) ::kill(pid_, signal);
+}
+
 int SimXmodPeer::Wait(int ms) {
   if (pid_ <= 0) return -1;
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -1,7 +1,8 @@
 #pragma once
-// An outside XModem program (lrzsz sx/rx) as a test peer. It runs with its stdin and stdout on one
-// end of a socket pair, never on a terminal of ours, so its terminal settings touch nothing we use;
-// the test relays between the other end and whatever link it exercises.
+// An outside program as a test peer: an XModem program (lrzsz sx/rx), or the stand-alone simulated
+// unit. It runs with its stdin and stdout on one end of a socket pair, never on a terminal of ours,
+// so its terminal settings touch nothing we use; the test relays between the other end and
+// whatever link it exercises, or reads what the program prints.
 
 #include <string>
 #include <sys/types.h>
@@ -23,6 +24,8 @@ class SimXmodPeer {
   // Waits up to ms for the program to end: its exit status, or -1 (the program is then killed).
   int Wait(int ms);
   bool Running() const { return pid_ > 0; }
+  // Sends the program a signal (SIGTERM: asks it to end), for a Wait that follows.
+  void Signal(int signal);
   // Without waiting: true with the exit status once the program has ended.
   bool TryWait(int* status);
 

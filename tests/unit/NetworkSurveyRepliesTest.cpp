@@ -18,7 +18,8 @@ TEST(NetworkSurveyReplies, RemoteListSkipsEntryZeroAndLinesWithoutNumber) {
       {"3 00-11-aa\n", {0x0011}},  // hyphens and lower-case letters are dropped
       {"\r\n\t7\t0123456789ABCDEF\r\n", {0x456789ABCDEF}},  // the last twelve digits
       {"@00\r\n\r\nx 5 AB\r\n", {}},
-      {"12 ZZ", {0}},
+      {"12 ZZ\n", {0}},
+      {"  1 00112233AABB\r\n  2 0011", {0x00112233AABB}},  // a line cut short is not a unit
       {"", {}},
   };
   for (const Case& c : cases) {

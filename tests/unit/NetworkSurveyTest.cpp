@@ -119,6 +119,21 @@ TEST_F(NetworkSurvey, NetworkListsEveryRemoteWithItsParametersAndGoesOnPastSilen
   EXPECT_EQ(Progress().size(), 1u + 1 + 1 + 5 * 2 + 1);
 }
 
+TEST_F(NetworkSurvey, LongRemoteListIsReadWholeAndOnlyListedUnitsAreAsked) {
+  // Seventy remote units make a list of about 1.3 kB; the last line must not be cut into a unit.
+  const sim::SimNetwork large = sim::SimNetwork::Unreachable(70);
+  sim::SimSurvey replaced{unit, large};
+  ASSERT_EQ(RunToEnd(Survey::Mode::kNetwork, Survey::kLocalUnit), 0);
+  std::vector<std::string> listed, asked;
+  for (const ParamNode& child : survey.Snapshot().children) listed.push_back(child.unitId.ToString(std::string_view()));
+  for (const std::string& command : unit.Commands())
+    if (command.rfind("CONNECT ", 0) == 0) asked.push_back(command.substr(8));
+  std::vector<std::string> expected;
+  for (const sim::SimRemote& remote : large.remotes) expected.push_back(remote.id);
+  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(asked, expected);
+}
+
 TEST_F(NetworkSurvey, StopDuringSilentRemoteSendsExitAndEndsWithoutErrorWithinASecond) {
   window.Clear();
   ASSERT_EQ(survey.Start(Survey::Mode::kNetwork, Survey::kLocalUnit, window.Handle()), Survey::StartResult::kStarted);

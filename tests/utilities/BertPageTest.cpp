@@ -144,10 +144,12 @@ TEST_F(BertPage, TransmitRunsWritesItsRowsAndRestoresTheRadio) {
   EXPECT_FALSE(host.IsProcessRunning());
   EXPECT_EQ(c.Text(bertpage::kStart), u"Start");
   std::vector<std::string> cmds = Commands();
-  ASSERT_GE(cmds.size(), 5u);
-  // The end restores what the start saved; the unit stays in command mode.
-  EXPECT_EQ(std::vector<std::string>(cmds.end() - 5, cmds.end()),
-            (std::vector<std::string>{"LINK PWRB 30", "LINK PROT 2", "LINK MOD 1", "LINK CHAN 3", "DPORT FLOW 0"}));
+  ASSERT_GE(cmds.size(), 4u);
+  // The end restores what the start saved; the unit stays in command mode, its data port keeps
+  // hardware flow control (never read, never set back), the port's flow control is restored.
+  EXPECT_EQ(std::vector<std::string>(cmds.end() - 4, cmds.end()),
+            (std::vector<std::string>{"LINK PWRB 30", "LINK PROT 2", "LINK MOD 1", "LINK CHAN 3"}));
+  for (const std::string& cmd : cmds) EXPECT_TRUE(cmd.rfind("DPORT FLOW", 0) != 0 || cmd == "DPORT FLOW 2") << cmd;
   EXPECT_EQ(port.GetFlowControl(), 0u);
   // The file: the header, then one row per step; the rows' bits are 16 per whole word of each
   // (odd-sized) frame, within what was sent, and the pattern reached the unit whole.
@@ -172,7 +174,8 @@ TEST_F(BertPage, TransmitRunsWritesItsRowsAndRestoresTheRadio) {
   EXPECT_EQ(bert->Mismatches(), 0u);
 }
 
-TEST_F(BertPage, ATransmitStartTheUnitRefusesPutsBackWhatChanged) {
+// A start the unit refuses ends there: the lock is free and the radio keeps what was set.
+TEST_F(BertPage, ATransmitStartTheUnitRefusesKeepsWhatWasSet) {
   using M = VkcPPBERTTxModel;
   auto page = Page<M>();
   M& model = *page;
@@ -186,16 +189,14 @@ TEST_F(BertPage, ATransmitStartTheUnitRefusesPutsBackWhatChanged) {
   EXPECT_EQ(host.LastMessage(), "Unable to set Protocol");
   EXPECT_FALSE(model.IsRunning());
   EXPECT_FALSE(host.IsProcessRunning());
-  std::vector<std::string> cmds = Commands();
-  ASSERT_GE(cmds.size(), 5u);
-  EXPECT_EQ(std::vector<std::string>(cmds.end() - 5, cmds.end()),
-            (std::vector<std::string>{"LINK PWRB 30", "LINK PROT 2", "LINK MOD 1", "LINK CHAN 3", "DPORT FLOW 0"}));
+  ASSERT_FALSE(Commands().empty());
+  EXPECT_EQ(Commands().back(), "LINK PROT 8");
   EXPECT_TRUE(window.Messages().empty());
 }
 
-// A statistics file that cannot be opened ends the receive start with the unit's protocol and
-// channel put back, the lock free and no engine running.
-TEST_F(BertPage, AReceiveStartWhoseFileFailsPutsBackProtocolAndChannel) {
+// A statistics file that cannot be opened ends the receive start with the unit left tuned, the
+// lock free and no engine running.
+TEST_F(BertPage, AReceiveStartWhoseFileFailsLeavesTheUnitTuned) {
   auto page = Page<VkcPPBERTRxModel>();
   VkcPPBERTRxModel& model = *page;
   PageControls& c = model.Controls();
@@ -205,10 +206,8 @@ TEST_F(BertPage, AReceiveStartWhoseFileFailsPutsBackProtocolAndChannel) {
   EXPECT_NE(host.LastMessage().find("missing/rx.txt"), std::string::npos) << host.LastMessage();
   EXPECT_FALSE(model.IsRunning());
   EXPECT_FALSE(host.IsProcessRunning());
-  std::vector<std::string> cmds = Commands();
-  ASSERT_GE(cmds.size(), 2u);
-  EXPECT_EQ(std::vector<std::string>(cmds.end() - 2, cmds.end()),
-            (std::vector<std::string>{"LINK PROT 2", "LINK CHAN 3"}));
+  ASSERT_FALSE(Commands().empty());
+  EXPECT_EQ(Commands().back(), "DATAMODE");
 }
 
 TEST_F(BertPage, ReceiveRunsToItsRunningTimeAndRestoresProtocolAndChannel) {
@@ -252,6 +251,10 @@ TEST_F(BertPage, ReceiveWithoutSignalShowsNothingAndStopsOnTheButton) {
   auto page = Page<VkcPPBERTRxModel>();
   VkcPPBERTRxModel& model = *page;
   PageControls& c = model.Controls();
+  // A unit slow to answer: its data-mode answer, late, is still not received data. The time-outs
+  // are the program's own, so the wait for it has room on a loaded machine.
+  platform::SetTimeScale(1.0);
+  unit.SetReplyDelay(100);
   const std::string path = dir.File("quiet.txt");
   c.SetCheck(bertpage::kStatistics, true);
   c.SetText(bertpage::kStatFile, bertpage::Wide(path));

@@ -1,9 +1,35 @@
 #include "platform/qt/MessageBox.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace platform::qt {
+
+namespace {
+
+// The window manager shortens a title that does not fit beside the frame's icon and buttons: the
+// box is made wide enough for its title and that much room.
+void FitTitle(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (grid == nullptr) return;
+  const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+  const int frameRoom = 8 * metrics.height();
+  const int width = metrics.horizontalAdvance(box.windowTitle()) + frameRoom;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                grid->columnCount());
+}
+
+// Once the box holds everything (a layout is made anew as its parts are set).
+int Run(QMessageBox& box) {
+  FitTitle(box);
+  return box.exec();
+}
+
+}  // namespace
 
 int ShowMessageBox(QWidget* parent, const QString& text, unsigned style, const QString& caption) {
   QString shown = text;
@@ -21,13 +47,13 @@ int ShowMessageBox(QWidget* parent, const QString& text, unsigned style, const Q
   switch (style & 0x0F) {
     case kMbYesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-      return box.exec() == QMessageBox::Yes ? kIdYes : kIdNo;
+      return Run(box) == QMessageBox::Yes ? kIdYes : kIdNo;
     case kMbOkCancel:
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-      return box.exec() == QMessageBox::Ok ? kIdOk : kIdCancel;
+      return Run(box) == QMessageBox::Ok ? kIdOk : kIdCancel;
     default:
       box.setStandardButtons(QMessageBox::Ok);
-      box.exec();
+      Run(box);
       return kIdOk;
   }
 }
