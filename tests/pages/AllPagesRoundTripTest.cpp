@@ -1,13 +1,23 @@
 // Every page the program's main dialog carries, refreshed and applied on units of several model
-// families: an apply that follows a refresh sends back exactly the images the unit gave, one
-// unit's values never reach another unit's images, and without a unit nothing is written. The
-// pages are found in the dialog, so a page registered later is covered without a change here.
+// families: an apply that follows a refresh sends back exactly the images the unit gave (but for
+// the rewrites the pages' rules make), one unit's values never reach another unit's images, an
+// edit typed on each page arrives and changes nothing else, and without a unit nothing is written.
+// The pages are found in the dialog, so a page registered later is covered without a change here.
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <clocale>
 #include <cstdlib>
@@ -17,14 +27,26 @@
 #include <string>
 #include <vector>
 
+#include "app/ModulinkApp.h"
 #include "app/ModulinkDlg.h"
 #include "app/ModulinkStartup.h"
+#include "app/PageText.h"
 #include "app/PageTitles.h"
 #include "app/VkcModulinkDlg.h"
 #include "devices/VkcDevice.h"
 #include "devices/VkcUnitImages.h"
 #include "link/Utf.h"
 #include "pages/ModulinkPages.h"
+#include "pages/VkcPPAdvancedWirelessModel.h"
+#include "pages/VkcPPBluetoothModel.h"
+#include "pages/VkcPPDealerModel.h"
+#include "pages/VkcPPGSMGPRSModel.h"
+#include "pages/VkcPPIdentifyModel.h"
+#include "pages/VkcPPModemModel.h"
+#include "pages/VkcPPRTNServicesModel.h"
+#include "pages/VkcPPRemoteListModel.h"
+#include "pages/VkcPPSerialModel.h"
+#include "pages/VkcPPWirelessModel.h"
 #include "support/TestSupport.h"
 #include "support/PageWidgets.h"
 #include "unit/VkcConfigFile.h"
@@ -37,13 +59,15 @@ struct UnitCase {
   const char* family;
   int model;
   bool mcu;  // the unit has the management processor between its ports
+  int receiver = 0;  // the stored active receiver: 1 puts a dual-mode unit in its beacon mode
 };
 void PrintTo(const UnitCase& c, std::ostream* os) { *os << c.family; }
 
 const UnitCase kUnits[] = {
     {"VK400", 4, false},       {"VK400Tx", 6, false},     {"VK400Rx", 2, false},   {"VK400BT", 48, true},
     {"VK400BT_GSM", 49, true}, {"ONX404BT_GSM", 47, true}, {"L-Band", 36, false},  {"Beacon", 3601, false},
-    {"VK435", 3, false},       {"VK401Tc", 18, false},
+    {"VK435", 3, false},       {"VK401Tc", 18, false},    {"VK100RxAvia", 32, false},
+    {"L-Band dual-mode", 36, false, 1},
 };
 
 std::string Text(const char* stem, int seed) { return stem + std::to_string(seed); }
@@ -90,8 +114,12 @@ void Identify(ModulinkStartup& program, const UnitCase& c, int seed) {
   device->GetProtocolList(device->HasTransmitter(), offered);
   const int protocol = offered.empty() ? 2 : offered[static_cast<size_t>(seed) % offered.size()];
   row.GetChildAt(1).SetInt(static_cast<uint32_t>(protocol));
-  device->GetModulationsForProtocol(protocol, offered);
+  std::vector<int> modulations;
+  device->GetModulationsForProtocol(protocol, modulations);
+  // Alarm events and BER threshold; the unit under test's output 1 holds an event no button
+  // stands for.
   for (int i = 0; i < 3; ++i) row.GetChildAt(2).GetChildAt(i).SetInt(static_cast<uint32_t>(1 + (i + seed) % 2));
+  if (seed == 0) row.GetChildAt(2).GetChildAt(0).SetInt(4);
   // Data port: both rates alike, 8 bits and no parity (stored as index 0), hardware flow.
   const uint32_t port[] = {static_cast<uint32_t>(5 + seed), 0, 0, 2, 0, 0,
                            1, static_cast<uint32_t>(1 + seed), 1, static_cast<uint32_t>(1 + seed)};
@@ -126,11 +154,16 @@ void Identify(ModulinkStartup& program, const UnitCase& c, int seed) {
   row.GetChildAt(12).GetChildAt(1).SetInt(1);
 
   CfgNode& radio = u.GetChild(2);
-  radio.GetChildAt(0).SetInt(static_cast<uint32_t>(3 + seed));
-  for (int i : {1, 2, 14, 16}) radio.GetChildAt(i).SetInt(0);
+  // A unit whose channel is entered by number: the unit under test (seed 0) holds a channel that
+  // names no frequency, the unit shown before it one that does.
+  const bool byNumber = device->HasFeature(unit, 14);
+  radio.GetChildAt(0).SetInt(static_cast<uint32_t>(byNumber && seed != 0 ? 20004 + seed : 3 + seed));
+  for (int i : {1, 2, 14}) radio.GetChildAt(i).SetInt(0);
+  radio.GetChildAt(16).SetInt(static_cast<uint32_t>(c.receiver));
+  if (c.receiver == 1) radio.GetChildAt(0).GetChildAt(0).SetInt(static_cast<uint32_t>(2 + seed));  // the station
   radio.GetChildAt(3).SetInt(1);
   radio.GetChildAt(5).SetInt(static_cast<uint32_t>(12 + seed));
-  radio.GetChildAt(6).SetInt(static_cast<uint32_t>(offered.empty() ? 1 : offered[static_cast<size_t>(seed) % offered.size()]));
+  radio.GetChildAt(6).SetInt(static_cast<uint32_t>(modulations.empty() ? 1 : modulations[static_cast<size_t>(seed) % modulations.size()]));
   radio.GetChildAt(11).SetInt(1);
   radio.GetChildAt(12).SetInt(static_cast<uint32_t>(10 + seed));
   radio.GetChildAt(12).SetString(Text("CALL", seed));
@@ -154,15 +187,18 @@ void Identify(ModulinkStartup& program, const UnitCase& c, int seed) {
   u.GetChild(5).GetChildAt(1).SetInt(static_cast<uint32_t>(300000 + 500 * seed));
   u.GetChild(5).GetChildAt(2).SetInt(1);
 
-  // Channel map and spacing where this model keeps them, as the model's own operations write them.
+  // Channel map and spacing where this model keeps them, as the model's own operations write them;
+  // a dual-mode unit keeps those of both modes.
   std::vector<uint32_t> channels;
   const uint32_t low = device->GetBandFrequency(0), high = device->GetBandFrequency(2);
   for (uint32_t i = 0; i < 8; ++i) {
     const uint32_t hz = low + (high > low ? (high - low) / 16 : 12500u) * (i + static_cast<uint32_t>(seed));
     channels.push_back(hz - hz % 6250);
   }
-  device->SetChannelFrequencies(unit, channels);
-  device->SetChannelSpacingIndex(unit, 1 + seed);
+  for (const VkcDevice* mode : {device, device->GetDeviceForMode(c.receiver)}) {
+    mode->SetChannelFrequencies(unit, channels);
+    mode->SetChannelSpacingIndex(unit, 1 + seed);
+  }
 
   mcu.Settings() = VkcMCUSettings();
   mcu.SetBluetoothChanged(false);
@@ -210,12 +246,18 @@ Snapshot Take(ModulinkStartup& program) {
   return s;
 }
 
+std::string Hex(const std::vector<uint8_t>& bytes) {
+  std::string out;
+  for (uint8_t b : bytes) out += "0123456789ABCDEF"[b >> 4], out += "0123456789ABCDEF"[b & 15];
+  return out;
+}
+
 std::string Value(const CfgNode& n) {
   std::ostringstream out;
   out << "type " << n.GetType() << ", " << n.GetInt();
   if (!n.GetString().empty()) out << ", \"" << n.GetString() << "\"";
   if (!n.GetWString().empty()) out << ", u\"" << Utf16ToUtf8(n.GetWString()) << "\"";
-  if (!n.GetByteVector().empty()) out << ", " << n.GetByteVector().size() << " bytes";
+  if (!n.GetByteVector().empty()) out << ", bytes " << Hex(n.GetByteVector());
   return out.str();
 }
 
@@ -237,27 +279,30 @@ void Diff(const CfgNode& a, const CfgNode& b, const std::string& path, std::vect
   }
 }
 
-// Nodes an apply without edits may rewrite because the page's own rules say so; any other
-// change is a fault. With an MCU the Serial Interface page shows no source, destination or
-// buffering and writes them as 0 on Bluetooth models, and on GSM models writes the MCU route
-// list's index + 1 as the unit's routing type.
+// Nodes an apply without edits rewrites because a page stores what it shows, for the values these
+// units hold; any other change is a fault.
 struct Rewrite {
   bool (*applies)(const VkcDevice& device, bool mcu);
   VkcNodePath node;
 };
+bool Has(const VkcDevice& d, int feature) { return d.HasFeature(*GlobalUnitImages(), feature); }
 const Rewrite kRewrites[] = {
+    // Behind an MCU the MCU does the routing: the Serial Interface page shows the unit's own
+    // buffering as "Disable" and, on Bluetooth models, its ports as none, and stores them so (0).
+    {[](const VkcDevice&, bool mcu) { return mcu; }, VkcNodes::kMaintenanceBuffering},
     {[](const VkcDevice& d, bool mcu) { return mcu && d.IsBluetoothModel(); }, VkcNodes::kActiveSourcePort},
     {[](const VkcDevice& d, bool mcu) { return mcu && d.IsBluetoothModel(); }, VkcNodes::kActiveDestPorts},
-    {[](const VkcDevice&, bool mcu) { return mcu; }, VkcNodes::kMaintenanceBuffering},
-    {[](const VkcDevice& d, bool mcu) { return mcu && d.IsGsmModel(); }, VkcNodes::kRoutingType},
-    // The images' transmit start delay (10) lies outside 20..1920: shown as 20 and stored as shown.
-    {[](const VkcDevice& d, bool) { return d.HasFeature(*GlobalUnitImages(), 10); }, VkcNodes::kTxStartDelayCallSign},
-    // An L-band receiver (in either mode) offers only its own modulation, not the images' 1: the
-    // first entry shows and is stored.
+    // The transmit start delay (10) lies outside 20..1920: Advanced Wireless shows 20 and stores it.
+    {[](const VkcDevice& d, bool) { return Has(d, 10); }, VkcNodes::kTxStartDelayCallSign},
+    // The receive channel (4) is no channel number of the VK401Tc's map, and a unit whose channel
+    // is entered by number has no transmit list: Wireless shows no transmit entry and stores -1.
+    {[](const VkcDevice& d, bool) { return d.GetModelId() == 18 || Has(d, 14); }, VkcNodes::kRxChannel},
+    // The L-band unit's modes offer different modulations, and it is shown in the other mode than
+    // the one its modulation was set for (the beacon device's unit in L-band mode, the dual-mode unit
+    // in beacon mode): Wireless shows the first entry and stores it.
     {[](const VkcDevice& d, bool) { return d.GetModelId() == 36; }, VkcNodes::kModulation},
-    // The images' receive channel (4) is no number of the channel map on VK401Tc, nor on the beacon
-    // unit's map as its L-band mode numbers it: no transmit entry shows, so -1 is stored.
-    {[](const VkcDevice& d, bool) { return d.GetModelId() == 36 || d.GetModelId() == 18; }, VkcNodes::kRxChannel},
+    // Output 1 holds an event no button stands for (4): the Modem page selects event 0 and stores it.
+    {[](const VkcDevice& d, bool) { return d.HasTransmitter() && d.HasAlarmOutputs(); }, VkcNodes::kAlarmOut1},
 };
 
 // The before images with the allowed rewrites taken from after, for the unit as it is now.
@@ -300,6 +345,136 @@ std::string Changes(const Snapshot& before, const Snapshot& after) {
   std::string text;
   for (const std::string& line : lines) text += "\n  " + line;
   return text;
+}
+
+// --- One typed edit per page ---
+
+// What the unit must hold after an apply: the images, the MCU record and the change marks, with
+// the device the pages showed.
+struct Expected {
+  VkcUnitImages unit;
+  const VkcDevice& device;
+  VkcMCUSettings mcu;
+  bool mcuBluetoothChanged = false;
+  bool unitBluetoothChanged = false;
+};
+
+std::array<uint8_t, UnitId::kSize> Id(const char* text) {
+  UnitId id;
+  id.Parse(std::string_view(text));
+  return id.Bytes();
+}
+
+// How an edit is made: text typed into an edit that is then left; a box clicked; the entry
+// picked whose index is the text; the row clicked that shows the unit's second channel. A button
+// named in the row is clicked afterwards.
+enum class Act { Type, Tick, Pick, Row };
+
+// One edit made through a page's widget, and what the unit must hold afterwards (value: the data
+// of the entry picked, or the frequency of the row clicked). The rows of one page are
+// alternatives: the first whose control the page offers on the unit is that page's edit.
+struct PageEdit {
+  const char* page;
+  int control;
+  Act act;
+  const char* text;
+  int button;
+  void (*holds)(Expected& e, long long value);
+};
+
+using W = VkcPPWirelessModel;
+const PageEdit kEdits[] = {
+    {"VkcPPIdentify", VkcPPIdentifyModel::kAddress, Act::Type, "0a1b2c3d4e5f", 0,
+     [](Expected& e, long long) { e.unit.SetOwnUnitAddress(UnitId(Id("0A1B2C3D4E5F"))); }},
+    {"VkcPPWireless", W::kChannelNumber, Act::Type, "20013", 0,
+     [](Expected& e, long long) { e.unit.WriteInt(VkcNodes::kChannel, 20013); }},
+    {"VkcPPWireless", W::kScrambling, Act::Tick, "", 0,  // the units' link id is on
+     [](Expected& e, long long) { e.unit.WriteInt(VkcNodes::kScramblingId, 0); }},
+    {"VkcPPWireless", W::kChannel, Act::Pick, "0", 0,
+     [](Expected& e, long long channel) { e.device.SetChannel(e.unit, static_cast<int>(channel)); }},
+    {"VkcPPAdvancedWireless", VkcPPAdvancedWirelessModel::kDelay, Act::Type, "400", 0,
+     [](Expected& e, long long) { e.unit.WriteInt(VkcNodes::kTxStartDelayCallSign, 400); }},
+    {"VkcPPAdvancedWireless", VkcPPAdvancedWirelessModel::kAntennaPower, Act::Tick, "", 0,  // on before
+     [](Expected& e, long long) { e.unit.WriteInt(VkcNodes::kAntennaPower, 0); }},
+    {"VkcPPSerial", VkcPPSerialModel::kFlow, Act::Pick, "0", 0,
+     [](Expected& e, long long) { e.unit.WriteInt(VkcNodes::kDataPortFlow, 0); }},
+    {"VkcPPSerial", VkcPPSerialModel::kRouting, Act::Pick, "0", 0,  // behind an MCU: the MCU's route
+     [](Expected& e, long long) { e.mcu.SetRoute(0); }},
+    {"VkcPPModem", VkcPPModemModel::kControlLine, Act::Tick, "", 0,  // on before
+     [](Expected& e, long long) { e.unit.WriteInt(VkcNodes::kSleepWakeByControl, 0); }},
+    {"VkcPPDealer", VkcPPDealerModel::kMap, Act::Row, "", VkcPPDealerModel::kRemove,
+     [](Expected& e, long long hz) {
+       std::vector<uint32_t> map;
+       e.device.GetChannelFrequencies(e.unit, map);
+       std::erase(map, static_cast<uint32_t>(hz));
+       e.device.SetChannelFrequencies(e.unit, map);
+     }},
+    {"VkcPPBluetooth", VkcPPBluetoothModel::kName, Act::Type, "Rover7", 0,
+     [](Expected& e, long long) {  // kept in the unit's image, where a change is marked; it is on
+       e.unit.At(VkcNodes::kBtName).SetString("Rover7");
+       e.unit.At(VkcNodes::kBtChangedMark).SetString("YES");
+       e.unitBluetoothChanged = true;
+     }},
+    {"VkcPPGSMGPRS", VkcPPGSMGPRSModel::kApn, Act::Type, "apn.example", 0,
+     [](Expected& e, long long) { e.unit.At(VkcNodes::kGsmApn).SetString("apn.example"); }},
+    {"VkcPPRTNServices", VkcPPRTNServicesModel::kLogin, Act::Type, "rover7", 0,  // a TCP client
+     [](Expected& e, long long) { e.unit.At(VkcNodes::kTcpClient, 2).SetString("rover7"); }},
+    {"VkcPPRemoteList", VkcPPRemoteListModel::kRemote1, Act::Type, "010203040506", VkcPPRemoteListModel::kApply,
+     [](Expected& e, long long) {  // all five rows are written, those past the list as no remote
+       e.unit.At(VkcNodes::kRemoteList, 0).SetBytes(Id("010203040506").data(), UnitId::kSize);
+       for (int row : {3, 4}) e.unit.At(VkcNodes::kRemoteList, row).SetBytes(UnitId().Bytes().data(), UnitId::kSize);
+     }},
+};
+
+enum class Made { No, Yes, Fault };
+
+// Makes the edit on the page's widgets: No where the page does not offer it on this unit.
+Made Make(const PageEdit& edit, QWidget* page, VkcUnitImages& unit, long long& value) {
+  QWidget* control = testsupport::Control<QWidget>(page, edit.control);
+  if (control == nullptr || !control->isEnabled() || !control->isVisibleTo(page)) return Made::No;
+  if (auto* line = qobject_cast<QLineEdit*>(control); line && edit.act == Act::Type) {
+    line->setFocus();
+    line->selectAll();
+    QTest::keyClicks(line, QString::fromUtf8(edit.text));
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(line, &leave);
+  } else if (auto* box = qobject_cast<QCheckBox*>(control); box && edit.act == Act::Tick) {
+    box->click();
+  } else if (auto* list = qobject_cast<QComboBox*>(control); list && edit.act == Act::Pick) {
+    const int entry = std::atoi(edit.text);
+    if (entry >= list->count() || entry == list->currentIndex()) return Made::No;
+    list->setCurrentIndex(entry);
+    emit list->activated(entry);
+    value = list->itemData(entry).toLongLong();
+  } else if (auto* tree = qobject_cast<QTreeWidget*>(control); tree && edit.act == Act::Row) {
+    std::vector<uint32_t> map;
+    unit.GetCurrentDevice()->GetChannelFrequencies(unit, map);
+    if (map.size() < 2) return Made::No;
+    const auto rows = tree->findItems(QString::fromStdString(FormatHzWithCommas(map[1])), Qt::MatchExactly, 1);
+    if (rows.size() != 1) return Made::Fault;  // the list does not show the unit's map
+    tree->setCurrentItem(rows[0]);
+    value = map[1];
+  } else {
+    return Made::No;
+  }
+  if (edit.button != 0) testsupport::Control<QPushButton>(page, edit.button)->click();
+  return Made::Yes;
+}
+
+// The images before with the edits made, as they must be after.
+void Expect(Snapshot& s, const VkcDevice& device, const std::vector<std::pair<const PageEdit*, long long>>& made) {
+  Expected e{.unit = {}, .device = device, .mcu = s.mcu, .mcuBluetoothChanged = s.bluetoothChanged,
+             .unitBluetoothChanged = s.unitBluetoothChanged};
+  const VkcImage images[] = {VkcImage::Factory, VkcImage::Dealer, VkcImage::User, VkcImage::Mcu};
+  for (int i = 0; i < 4; ++i) e.unit.Image(images[i]) = s.trees[i];
+  for (const auto& [edit, value] : made) edit->holds(e, value);
+  for (int i = 0; i < 4; ++i) {
+    s.trees[i] = e.unit.Image(images[i]);
+    s.images[i] = VkcConfigFile::Serialize(s.trees[i]);
+  }
+  s.mcu = e.mcu;
+  s.bluetoothChanged = e.mcuBluetoothChanged;
+  s.unitBluetoothChanged = e.unitBluetoothChanged;
 }
 
 // --- The program ---
@@ -404,6 +579,39 @@ TEST_P(AllPages, NoValueOfTheUnitShownBeforeReachesTheNextUnit) {
     EXPECT_TRUE(program.dialog->ApplyAllPages());
     EXPECT_EQ(Unexpected(before), "");
   }
+}
+
+// After another unit was shown, one edit typed on every page that offers one, then all pages
+// applied: each edit arrives in the images, and nothing else changes beyond the pages' rewrites.
+TEST_P(AllPages, EveryPagesEditArrivesAndNothingElseChanges) {
+  Identify(program.startup, kUnits[0], 1);
+  program.dialog->RefreshAllPages();
+  Identify(program.startup, GetParam(), 0);
+  const Snapshot before = Take(program.startup);
+  // Reached through the interface that offers the unit's own address.
+  program.startup.App().Setting(ModulinkApp::kSerialSection, ModulinkApp::kInterfaceKey).SetInt(VkcPPIdentifyModel::kAddressInterface);
+  program.dialog->RefreshAllPages();
+
+  VkcSystem& unit = program.startup.System();
+  auto* frame = program.dialog->findChild<QStackedWidget*>(QStringLiteral("ctl1012"));
+  std::vector<std::pair<const PageEdit*, long long>> made;
+  std::string faults;
+  for (VkcModulinkDlg* page : program.Pages()) {
+    frame->setCurrentWidget(page);
+    for (const PageEdit& edit : kEdits) {
+      long long value = 0;
+      const Made outcome = Program::Name(page) == edit.page ? Make(edit, page, unit, value) : Made::No;
+      if (outcome == Made::Fault) faults += "\n" + Program::Name(page) + " does not show the unit's channel map";
+      if (outcome == Made::Yes) made.emplace_back(&edit, value);
+      if (outcome != Made::No) break;
+    }
+  }
+  EXPECT_TRUE(program.dialog->ApplyAllPages());
+  for (const std::string& message : program.messages) faults += "\nsaid \"" + message + "\"";
+  const Snapshot after = Take(program.startup);
+  Snapshot expected = Allowed(program.startup, before, after);
+  Expect(expected, *unit.GetCurrentDevice(), made);
+  EXPECT_EQ(faults + Changes(expected, after), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, AllPages, ::testing::ValuesIn(kUnits), [](const auto& info) {
