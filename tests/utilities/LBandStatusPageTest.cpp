@@ -38,7 +38,7 @@ TEST(LBandStatusPage, PollsShowsAndStops) {
   EXPECT_EQ(lband.ResetCount(), 1);
 
   utiltest::Click(page, M::kStartStop);
-  EXPECT_TRUE(PumpUntil([&] { return Text(page, M::kStartStop) == "Start"; }, 1000));
+  EXPECT_TRUE(PumpUntil([&] { return Text(page, M::kStartStop) == "Start"; }, 10000));
   EXPECT_FALSE(u.host.IsProcessRunning());
   EXPECT_TRUE(u.host.messages.empty());
   // Data mode and the stored route after the run, in the progress dialog.

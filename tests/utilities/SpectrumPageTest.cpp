@@ -139,7 +139,7 @@ TEST(SpectrumPage, ScanOfTwoThousandSamplesIsDrawnAndStops) {
 
   utiltest::Click(page, M::kStartStop);
   EXPECT_EQ(Text(page, M::kStartStop), "Stopping");
-  EXPECT_TRUE(PumpUntil([&] { return Text(page, M::kStartStop) == "Start"; }, 1000));
+  EXPECT_TRUE(PumpUntil([&] { return Text(page, M::kStartStop) == "Start"; }, 10000));
   EXPECT_FALSE(u.host.IsProcessRunning());
   EXPECT_FALSE(analyser.IsStreaming());
   EXPECT_TRUE(u.host.messages.empty()) << u.host.LastMessage();
