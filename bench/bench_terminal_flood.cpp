@@ -23,7 +23,7 @@
 namespace {
 
 constexpr size_t kBytes = 1 << 20;
-constexpr int kRuns = 7;
+constexpr int kRuns = 15;
 
 class Counter : public VkcComPortInterface {
  public:

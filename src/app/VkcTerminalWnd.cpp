@@ -47,6 +47,12 @@ VkcTerminalWnd* VkcTerminalWnd::Open(ModulinkApp& app, QWidget* parent) {
 
 std::string VkcTerminalWnd::ToDisplayText(const uint8_t* data, size_t length, bool& afterCr) {
   std::string out;
+  ToDisplayText(data, length, afterCr, out);
+  return out;
+}
+
+void VkcTerminalWnd::ToDisplayText(const uint8_t* data, size_t length, bool& afterCr, std::string& out) {
+  out.clear();
   out.reserve(length);
   for (size_t i = 0; i < length; ++i) {
     const uint8_t b = data[i];
@@ -62,18 +68,18 @@ std::string VkcTerminalWnd::ToDisplayText(const uint8_t* data, size_t length, bo
       out += static_cast<char>(b);
     }
   }
-  return out;
 }
 
 void VkcTerminalWnd::OnDataReceived(const uint8_t* data, size_t length, VkcComPort*) {
-  const std::string text = ToDisplayText(data, length, afterCr_);
-  if (text.empty()) return;
-  const std::u16string wide = AnsiToWide(text);
+  // The buffers are kept from block to block: a flood costs no allocation per block.
+  ToDisplayText(data, length, afterCr_, received_);
+  if (received_.empty()) return;
+  AnsiToWide(receivedWide_, received_.data(), static_cast<int>(received_.size()));
   bool post = false;
   {
     std::lock_guard<std::mutex> g(pendingLock_);
     post = pending_.empty();  // one message shows everything queued until it is handled
-    pending_ += wide;
+    pending_ += receivedWide_;
     // Trimmed in steps of kMaxPending, so a window that falls behind costs no copy per block.
     if (pending_.size() >= 2 * kMaxPending) pending_.erase(0, pending_.size() - kMaxPending);
   }
@@ -99,23 +105,19 @@ void VkcTerminalWnd::DropScrolledOut(std::u16string& text) {
 }
 
 void VkcTerminalWnd::OnTerminalData() {
-  std::u16string text;
   bool more = false;
   {
     std::lock_guard<std::mutex> g(pendingLock_);
     DropScrolledOut(pending_);
-    if (pending_.size() <= kShowChunk) {
-      text.swap(pending_);
-    } else {
-      text.assign(pending_, 0, kShowChunk);
-      pending_.erase(0, kShowChunk);
-      more = true;
-    }
+    const size_t n = std::min(pending_.size(), kShowChunk);
+    showing_.assign(pending_, 0, n);
+    pending_.erase(0, n);
+    more = !pending_.empty();
   }
   // The rest waits for the next turn of the event loop, so input and painting go on.
   if (more) platform::PostMessage(messages_.Handle(), kMsgTerminalData, 0, 0);
-  if (text.empty()) return;
-  Show(text);
+  if (showing_.empty()) return;
+  Show(showing_);
   edit_->moveCursor(QTextCursor::End);
   edit_->ensureCursorVisible();
 }

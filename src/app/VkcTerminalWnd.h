@@ -50,6 +50,7 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   // except backspace as '.'. afterCr carries a CR that ended the previous block, so a CR LF split
   // between two blocks is still one line break.
   static std::string ToDisplayText(const uint8_t* data, size_t length, bool& afterCr);
+  static void ToDisplayText(const uint8_t* data, size_t length, bool& afterCr, std::string& out);
 
   // Port reader thread.
   void OnDataReceived(const uint8_t* data, size_t length, VkcComPort* port) override;
@@ -74,5 +75,8 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   std::mutex pendingLock_;
   std::u16string pending_;            // received, not yet shown; a message 2025 is queued while not empty
   bool afterCr_ = false;              // reader thread only
+  std::string received_;              // reader thread only: the last block as shown
+  std::u16string receivedWide_;       // reader thread only: the same, wide
+  std::u16string showing_;            // user-interface thread only: the chunk being shown
   platform::qt::WindowMessages messages_;
 };
