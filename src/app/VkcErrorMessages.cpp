@@ -17,7 +17,8 @@ VkcErrorMessages::VkcErrorMessages(VkcErrorProcessor& log, QWidget* parent)
   clear_->setObjectName(QStringLiteral("ctl%1").arg(kIdClear));
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QString shown = QString::fromStdU16String(log_.GetText(shown_));
+  // One entry a row: line ends inside an entry's text show as "\r" and "\n".
+  QString shown = QString::fromStdU16String(log_.GetText(shown_, true));
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   if (shown.endsWith(u'\n')) shown.chop(1);
   text_->setPlainText(shown);

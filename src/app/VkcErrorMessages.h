@@ -1,7 +1,8 @@
 #pragma once
-// The error-message window: the error log's entries ("%d) Error #%d - %s" a line), a "Clear" box
-// and "Close". Close with "Clear" ticked removes the entries shown (not those logged while the
-// window was open); Esc and the close box never clear.
+// The error-message window: the error log's entries ("%d) Error #%d - %s" a row, numbered from 1,
+// a line end inside an entry shown as "\r" or "\n"), a "Clear" box and "Close". Close with "Clear"
+// ticked removes the entries shown (not those logged while the window was open); Esc and the close
+// box never clear.
 
 #include <QDialog>
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "link/VkcErrorProcessor.h"
 #include "link/VkcLogMessage.h"
 #include "link/VkcMessageIds.h"
 #include "link/Utf.h"
@@ -73,7 +74,12 @@ int VkcProgressDialog::exec() {
   worker_.Join();  // an earlier run has posted its end; its thread is gone or about to be
   stop_.Reset();
   stopButton_->setEnabled(stopEnabled_);
-  worker_.Start([this](platform::Event& threadStop) { RunTasks(threadStop); });
+  if (!worker_.Start([this](platform::Event& threadStop) { RunTasks(threadStop); })) {
+    // Nothing would ever post the end: the run fails at once, and callers show their failure.
+    ErrorLog().ReportError(0, "Unable to start thread for progress dialog");
+    result_.store(kResultNotStarted);
+    return kModalFailed;
+  }
   int modal = QDialog::exec();
   worker_.Join();
   return modal;

@@ -25,6 +25,9 @@ class WindowMessages;
 class VkcProgressDialog : public QDialog {
   Q_OBJECT
  public:
+  // The result of a run whose worker could not start: the general failure every caller reports.
+  static constexpr uint32_t kResultNotStarted = 1;
+
   explicit VkcProgressDialog(QWidget* parent = nullptr, bool stopEnabled = true);
   ~VkcProgressDialog() override;
 
@@ -34,7 +37,8 @@ class VkcProgressDialog : public QDialog {
   void SetCaption(const QString& caption);
   void SetCancelOnEscape(bool cancel) { cancelOnEscape_ = cancel; }
 
-  // Runs the tasks modally: 1 when every task returned 0, 2 when one failed or the user stopped.
+  // Runs the tasks modally: 1 when every task returned 0, 2 when one failed or the user stopped, and
+  // 2 at once (logged) when the worker cannot start.
   int exec() override;
   // The first non-zero task result, or 0 (all succeeded, or the user stopped the run).
   uint32_t GetResult() const { return result_.load(); }

@@ -1,7 +1,9 @@
 #include "app/VkcTerminalWnd.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ModulinkApp.h"
 #include "app/VkcTerminalEdit.h"
@@ -21,6 +23,7 @@ VkcTerminalWnd::VkcTerminalWnd(ModulinkApp& app, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(edit_);
   setFocusProxy(edit_);
+  edit_->setMaximumBlockCount(kMaxLines);  // the oldest lines go
   resize(640, 400);
   listened_ = app_.CurrentPort();
   if (listened_ != nullptr) listened_->AddListener(this, kListenerGroupTerminal);
@@ -44,6 +47,12 @@ VkcTerminalWnd* VkcTerminalWnd::Open(ModulinkApp& app, QWidget* parent) {
 
 std::string VkcTerminalWnd::ToDisplayText(const uint8_t* data, size_t length, bool& afterCr) {
   std::string out;
+  ToDisplayText(data, length, afterCr, out);
+  return out;
+}
+
+void VkcTerminalWnd::ToDisplayText(const uint8_t* data, size_t length, bool& afterCr, std::string& out) {
+  out.clear();
   out.reserve(length);
   for (size_t i = 0; i < length; ++i) {
     const uint8_t b = data[i];
@@ -59,45 +68,91 @@ std::string VkcTerminalWnd::ToDisplayText(const uint8_t* data, size_t length, bo
       out += static_cast<char>(b);
     }
   }
-  return out;
 }
 
 void VkcTerminalWnd::OnDataReceived(const uint8_t* data, size_t length, VkcComPort*) {
-  const std::string text = ToDisplayText(data, length, afterCr_);
-  if (text.empty()) return;
-  const std::u16string wide = AnsiToWide(text);
+  // The buffers are kept from block to block: a flood costs no allocation per block.
+  ToDisplayText(data, length, afterCr_, received_);
+  if (received_.empty()) return;
+  AnsiToWide(receivedWide_, received_.data(), static_cast<int>(received_.size()));
   bool post = false;
   {
     std::lock_guard<std::mutex> g(pendingLock_);
     post = pending_.empty();  // one message shows everything queued until it is handled
-    pending_ += wide;
+    pending_ += receivedWide_;
+    // Trimmed in steps of kMaxPending, so a window that falls behind costs no copy per block.
+    if (pending_.size() >= 2 * kMaxPending) pending_.erase(0, pending_.size() - kMaxPending);
   }
   if (post) platform::PostMessage(messages_.Handle(), kMsgTerminalData, 0, 0);
 }
 
+void VkcTerminalWnd::DropScrolledOut(std::u16string& text) {
+  // The newest kMaxPending characters at most.
+  const size_t charCut = text.size() > kMaxPending ? text.size() - kMaxPending : 0;
+  // From the line end that starts the newest kMaxLines lines: those lines push every older one out.
+  size_t lineCut = 0;
+  size_t at = text.size();
+  int found = 0;
+  while (found < kMaxLines && at > charCut) {
+    const size_t lineEnd = text.rfind(u'\n', at - 1);
+    if (lineEnd == std::u16string::npos) break;
+    ++found;
+    at = lineEnd;
+  }
+  if (found == kMaxLines) lineCut = at;
+  const size_t cut = std::max(charCut, lineCut);
+  if (cut > 0) text.erase(0, cut);
+}
+
 void VkcTerminalWnd::OnTerminalData() {
-  std::u16string text;
+  bool more = false;
   {
     std::lock_guard<std::mutex> g(pendingLock_);
-    text.swap(pending_);
+    DropScrolledOut(pending_);
+    const size_t n = std::min(pending_.size(), kShowChunk);
+    showing_.assign(pending_, 0, n);
+    pending_.erase(0, n);
+    more = !pending_.empty();
   }
-  if (text.empty()) return;
-  QTextCursor cursor(edit_->document());
-  cursor.movePosition(QTextCursor::End);
-  if (text.find(u'\b') == std::u16string::npos) {
-    cursor.insertText(QString::fromStdU16String(text));
-  } else {
-    // A backspace removes the last character shown instead of being shown.
-    size_t start = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-      if (i < text.size() && text[i] != u'\b') continue;
-      if (i > start) cursor.insertText(QString::fromStdU16String(text.substr(start, i - start)));
-      if (i < text.size()) cursor.deletePreviousChar();
-      start = i + 1;
-    }
-  }
+  // The rest waits for the next turn of the event loop, so input and painting go on.
+  if (more) platform::PostMessage(messages_.Handle(), kMsgTerminalData, 0, 0);
+  if (showing_.empty()) return;
+  Show(showing_);
   edit_->moveCursor(QTextCursor::End);
   edit_->ensureCursorVisible();
+}
+
+void VkcTerminalWnd::Show(const std::u16string& text) {
+  QTextCursor cursor(edit_->document());
+  cursor.movePosition(QTextCursor::End);
+  int column = cursor.block().length() - 1;  // characters of the last line
+  std::u16string run;
+  run.reserve(text.size() + text.size() / kMaxLineLength + 1);
+  auto insert = [&] {
+    if (run.empty()) return;
+    cursor.insertText(QString::fromStdU16String(run));
+    run.clear();
+  };
+  cursor.beginEditBlock();  // one layout update for the whole chunk
+  for (const char16_t c : text) {
+    if (c == u'\b') {
+      insert();
+      cursor.deletePreviousChar();
+      column = cursor.block().length() - 1;
+    } else if (c == u'\n') {
+      run += c;
+      column = 0;
+    } else {
+      if (column >= kMaxLineLength) {
+        run += u'\n';
+        column = 0;
+      }
+      run += c;
+      ++column;
+    }
+  }
+  insert();
+  cursor.endEditBlock();
 }
 
 void VkcTerminalWnd::Send(const std::string& bytes) {

@@ -28,21 +28,39 @@ std::string VkcErrorProcessor::GetTextUtf8() const {
   return TextLocked();
 }
 
-std::string VkcErrorProcessor::TextLocked() const {
+namespace {
+std::string OneRow(const std::string& text) {
+  std::string row;
+  row.reserve(text.size());
+  for (char c : text) {
+    if (c == '\r') {
+      row += "\\r";
+    } else if (c == '\n') {
+      row += "\\n";
+    } else {
+      row += c;
+    }
+  }
+  return row;
+}
+}  // namespace
+
+std::string VkcErrorProcessor::TextLocked(bool oneRowEach) const {
   std::string out;
-  size_t number = dropped_;
+  size_t number = 0;
   for (const auto& e : entries_) {
-    out += StrPrintf("%zu) Error #%d - %s\r\n", ++number, static_cast<int>(e.code), e.text.c_str());
+    const std::string text = oneRowEach ? OneRow(e.text) : e.text;
+    out += StrPrintf("%zu) Error #%d - %s\r\n", ++number, static_cast<int>(e.code), text.c_str());
   }
   return out;
 }
 
 std::u16string VkcErrorProcessor::GetText() const { return Utf8ToUtf16(GetTextUtf8()); }
 
-std::u16string VkcErrorProcessor::GetText(uint64_t& mark) const {
+std::u16string VkcErrorProcessor::GetText(uint64_t& mark, bool oneRowEach) const {
   std::lock_guard<std::mutex> lock(mutex_);
   mark = dropped_ + entries_.size();
-  return Utf8ToUtf16(TextLocked());
+  return Utf8ToUtf16(TextLocked(oneRowEach));
 }
 
 size_t VkcErrorProcessor::Count() const {

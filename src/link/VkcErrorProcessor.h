@@ -20,12 +20,13 @@ class VkcErrorProcessor {
   [[gnu::format(printf, 3, 4)]] void ReportError(uint32_t code, const char* format, ...);
   void ReportText(uint32_t code, const std::string& text);
 
-  // Every entry as "%d) Error #%d - %s\r\n", numbered from 1 (entries dropped for the limit keep
-  // their numbers, so the numbering of what remains does not shift).
+  // Every entry kept as "%d) Error #%d - %s\r\n", numbered from 1 (also once the limit has
+  // dropped older entries).
   std::u16string GetText() const;
   std::string GetTextUtf8() const;
-  // The same text, and in mark what it covers, for a later ClearThrough.
-  std::u16string GetText(uint64_t& mark) const;
+  // The same text, and in mark what it covers, for a later ClearThrough. With oneRowEach a CR in an
+  // entry's text reads "\r" and an LF "\n", so every entry stays one line of the listing.
+  std::u16string GetText(uint64_t& mark, bool oneRowEach = false) const;
   size_t Count() const;
   // Copy of the entries (oldest first).
   std::deque<ErrorEntry> Entries() const;
@@ -34,7 +35,7 @@ class VkcErrorProcessor {
   void ClearThrough(uint64_t mark);
 
  private:
-  std::string TextLocked() const;
+  std::string TextLocked(bool oneRowEach = false) const;
 
   mutable std::mutex mutex_;
   std::deque<ErrorEntry> entries_;

@@ -8,7 +8,29 @@
 #include "reports/VkcPrintPaper.h"
 #include "reports/VkcReportPrinter.h"
 
+namespace {
+// A scroll bar whose line step is 1 and page step 10 whatever the scroll area sets on a resize.
+class FixedStepScrollBar : public QScrollBar {
+ public:
+  FixedStepScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) { Fix(); }
+
+ protected:
+  void sliderChange(SliderChange change) override {
+    if (change == SliderStepsChange) Fix();
+    QScrollBar::sliderChange(change);
+  }
+
+ private:
+  void Fix() {
+    setSingleStep(VkcPrintPreviewClient::kLineStep);
+    setPageStep(VkcPrintPreviewClient::kPageStep);
+  }
+};
+}  // namespace
+
 VkcPrintPreviewClient::VkcPrintPreviewClient(QWidget* parent) : QScrollArea(parent) {
+  setVerticalScrollBar(new FixedStepScrollBar(Qt::Vertical, this));
+  setHorizontalScrollBar(new FixedStepScrollBar(Qt::Horizontal, this));
   setWidgetResizable(false);
   setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   setBackgroundRole(QPalette::Dark);
@@ -40,8 +62,11 @@ bool VkcPrintPreviewClient::LayoutPaper(VkcSystem* system) {
 }
 
 void VkcPrintPreviewClient::wheelEvent(QWheelEvent* event) {
-  // 10 units a notch, downward when the wheel turns toward the user.
-  const int notches = event->angleDelta().y() / 120;
-  verticalScrollBar()->setValue(verticalScrollBar()->value() - notches * 10);
+  // 10 units a notch, downward when the wheel turns toward the user. Touchpads and fine wheels
+  // send parts of a notch: they add up until they make one.
+  wheelRest_ += event->angleDelta().y();
+  const int notches = wheelRest_ / kWheelNotch;
+  wheelRest_ -= notches * kWheelNotch;
+  if (notches != 0) verticalScrollBar()->setValue(verticalScrollBar()->value() - notches * kWheelStep);
   event->accept();
 }

@@ -61,6 +61,18 @@ TEST(ErrorWindow, ListsTheLogAndClearsOnlyOnCloseWithClearTicked) {
   EXPECT_EQ(VkcErrorMessages(empty).Text()->toPlainText(), "");
 }
 
+TEST(ErrorWindow, PastTheLimitRowsAreNumberedFromOneAndLineEndsStayInTheirRow) {
+  VkcErrorProcessor log;
+  for (size_t i = 0; i < VkcErrorProcessor::kMaxEntries; ++i) log.ReportError(0, "%s", "old");
+  log.ReportError(0, "Can not get response for\"%s\", response = \"%s\"", "STATE TEMP\r", "a\r\nb\n");
+  VkcErrorMessages window(log);
+  const QStringList rows = window.Text()->toPlainText().split(u'\n');
+  ASSERT_EQ(rows.size(), static_cast<qsizetype>(VkcErrorProcessor::kMaxEntries));
+  EXPECT_EQ(rows.front(), "1) Error #0 - old");
+  EXPECT_EQ(rows.back(), "10000) Error #0 - Can not get response for\"STATE TEMP\\r\", response = \"a\\r\\nb\\n\"");
+  EXPECT_EQ(log.Entries().back().text, "Can not get response for\"STATE TEMP\r\", response = \"a\r\nb\n\"");
+}
+
 TEST(AboutBox, ShowsTheVersionText) {
   CAboutDlg about;
   EXPECT_EQ(about.windowTitle(), "About Modulink");

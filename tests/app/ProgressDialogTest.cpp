@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "link/VkcErrorProcessor.h"
 #include "link/VkcLogMessage.h"
 #include "link/VkcMessageIds.h"
 
@@ -165,4 +166,19 @@ TEST(ProgressDialog, UnknownProgressCodesChangeNothing) {
   dialog.OnProgressMessage(6, 90);
   EXPECT_EQ(dialog.ProgressPosition(), 40);
   EXPECT_TRUE(dialog.LogText().isEmpty());
+}
+
+TEST(ProgressDialog, AWorkerThatCannotStartFailsTheRunAtOnceAndIsLogged) {
+  ScriptedTasks tasks;
+  VkcProgressDialog dialog;
+  dialog.SetTask(&tasks, 0, 0);
+  QTimer::singleShot(10000, &dialog, [&] { dialog.done(99); });  // a dialog left open ends the test
+  platform::WorkerThread::FailNextStartsForTesting(1);
+  EXPECT_EQ(dialog.exec(), kModalFailed);
+  EXPECT_EQ(dialog.GetResult(), VkcProgressDialog::kResultNotStarted);
+  EXPECT_FALSE(dialog.WasStopped());
+  EXPECT_TRUE(tasks.Ran().empty());
+  EXPECT_EQ(ErrorLog().Entries().back().text, "Unable to start thread for progress dialog");
+  EXPECT_EQ(dialog.exec(), kModalOk);  // the next run starts as usual
+  EXPECT_EQ(tasks.Ran(), std::vector<uint32_t>{0});
 }

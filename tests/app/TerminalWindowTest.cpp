@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -142,6 +144,31 @@ TEST_F(TerminalWindow, TypedBytesReachTheUnitAndWhatItSendsShowsInEveryTerminal)
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(second.isNull());
   EXPECT_EQ(ListenerRegistry::Global().Count(), listeners);
+}
+
+TEST_F(TerminalWindow, AFloodBreaksLongLinesAndKeepsTheNewestLines) {
+  VkcTerminalWnd terminal(app);
+  constexpr int kLine = VkcTerminalWnd::kMaxLineLength;
+  auto receive = [&](const std::string& bytes) {
+    terminal.OnDataReceived(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), nullptr);
+  };
+  auto settle = [&] {
+    for (int i = 0; i < 1000; ++i) QApplication::processEvents();
+  };
+  // No line end: broken after kMaxLineLength characters; a backspace still takes the last one back.
+  receive(std::string(3 * kLine + 5, 'x') + "yz");
+  settle();
+  QTextDocument* doc = terminal.Edit()->document();
+  ASSERT_EQ(doc->blockCount(), 4);
+  for (int b = 0; b < 3; ++b) EXPECT_EQ(doc->findBlockByNumber(b).length() - 1, kLine) << b;
+  EXPECT_EQ(doc->lastBlock().text(), QString(5, u'x') + "z");
+  // Many lines: only the newest kMaxLines stay.
+  std::string lines;
+  for (int i = 0; i < VkcTerminalWnd::kMaxLines + 50; ++i) lines += "\r\nline " + std::to_string(i);
+  receive(lines);
+  settle();
+  EXPECT_EQ(doc->blockCount(), VkcTerminalWnd::kMaxLines);
+  EXPECT_EQ(doc->lastBlock().text().toStdString(), "line " + std::to_string(VkcTerminalWnd::kMaxLines + 49));
 }
 
 TEST_F(TerminalWindow, TabIsTypedToTheUnitNotAFocusMove) {

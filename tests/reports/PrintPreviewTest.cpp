@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include "devices/VkcDeviceManager.h"
 #include "reports/VkcPrintPaper.h"
@@ -74,6 +77,32 @@ TEST_F(PrintPreview, PagesAreBrowsedWithNextAndPrevious) {
   EXPECT_EQ(p2->CurrentPage(), 1) << "a page that does not exist is ignored";
   longer.Action(VkcPrintPreviewWnd::kCmdPrevious)->trigger();
   EXPECT_EQ(longer.windowTitle(), "Print Preview - Page 1");
+}
+
+TEST_F(PrintPreview, ScrollStepsAndWheelPartsThatAddUpToANotch) {
+  VkcPrintPreviewWnd wnd(nullptr);
+  wnd.Client()->SetScreenHeight(1000);
+  ASSERT_TRUE(wnd.Create(&system));
+  wnd.resize(400, 300);
+  wnd.show();
+  QApplication::processEvents();
+  QScrollBar* bar = wnd.Client()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 100);
+  for (QScrollBar* b : {bar, wnd.Client()->horizontalScrollBar()}) {
+    EXPECT_EQ(b->singleStep(), 1);
+    EXPECT_EQ(b->pageStep(), 10);
+  }
+  // Wheel turns toward the user, in parts of a notch (120) as a touchpad sends them.
+  struct Step {
+    int delta;
+    int value;
+  } steps[] = {{-40, 0}, {-40, 0}, {-40, 10}, {-120, 20}, {-100, 20}, {60, 20}, {160, 10}, {-360, 40}};
+  for (const Step& s : steps) {
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, s.delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(wnd.Client()->viewport(), &wheel);
+    EXPECT_EQ(bar->value(), s.value) << s.delta;
+  }
 }
 
 TEST_F(PrintPreview, TheReportPrintsToAPdfWithItsCopies) {

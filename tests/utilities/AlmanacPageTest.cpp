@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <map>
 #include <set>
 
 #include "chart/CChartAxis.h"
@@ -28,6 +29,25 @@ TEST(AlmanacPage, StationNames) {
       {{300, 300, -80, -174, 100, 7}, "300kHz, ID=7"},
       {{283.567891, 283.567891, -80, -174, 100, 0}, "283.568kHz, ID=0"}};
   for (const auto& [station, name] : cases) EXPECT_EQ(Utf16ToUtf8(M::StationName(station)), name);
+}
+
+TEST(AlmanacPage, ThePictureBesideTheChartIsDrawnAtTheControlsSize) {
+  VkcPPAlmanacUtility page;
+  page.resize(900, 500);
+  page.show();
+  auto* picture = page.findChild<QWidget*>(QStringLiteral("ctl%1").arg(M::kPicture));
+  ASSERT_NE(picture, nullptr);
+  EXPECT_TRUE(picture->isVisible());
+  EXPECT_EQ(picture->size(), QSize(VkcPPAlmanacUtility::kPictureWidth, VkcPPAlmanacUtility::kPictureHeight));
+  // The page's background with a mast and waves in the bar colours on it.
+  const QImage image = picture->grab().toImage();
+  std::map<QRgb, int> counts;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) ++counts[image.pixel(x, y) & 0xFFFFFF];
+  const int area = image.width() * image.height();
+  EXPECT_GT(counts[qRgb(0xE6, 0xE6, 0xFA) & 0xFFFFFF], area / 2);
+  EXPECT_LT(counts[qRgb(0xE6, 0xE6, 0xFA) & 0xFFFFFF], area * 19 / 20);
+  for (QRgb c : {qRgb(0, 0, 255), qRgb(60, 179, 113), qRgb(255, 0, 0)}) EXPECT_GT(counts[c & 0xFFFFFF], 10) << c;
 }
 
 TEST(AlmanacPage, FortyStationsAreDrawnOneBarEach) {
