@@ -61,6 +61,9 @@ class RtnUtility : public ::testing::Test {
     }
     port.Close();
     files->StopTransfer();
+    // The unit's thread handles no more lines once it has hung up: the families installed on it
+    // go before the unit does.
+    unit.HangUp();
     platform::SetTimeScale(1.0);
   }
   Ctl& rtn() { return *system.GetRtnController(); }
