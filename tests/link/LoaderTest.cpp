@@ -62,8 +62,8 @@ std::vector<uint8_t> RootBytes(const VkcConfiguration& cfg) {
 }
 
 std::vector<uint8_t> WithHeader(const std::vector<uint8_t>& record) {
-  std::vector<uint8_t> f(128, 0);
-  f.insert(f.end(), record.begin(), record.end());
+  std::vector<uint8_t> f(128 + record.size(), 0);
+  std::copy(record.begin(), record.end(), f.begin() + 128);
   VkcUnitFile::WriteSendDescriptor(f);
   return f;
 }

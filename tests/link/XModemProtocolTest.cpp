@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -377,8 +378,8 @@ TEST(XModemReceiver, EotEndsTheFileWhateverFollowsInTheSameRead) {
     ASSERT_TRUE(cap.WaitWrites(1));
     std::string text(textLength - 2, 'r');
     text += "\r\n";
-    std::vector<uint8_t> read{X::kEOT};
-    read.insert(read.end(), text.begin(), text.end());
+    std::vector<uint8_t> read(text.size() + 1, X::kEOT);
+    std::copy(text.begin(), text.end(), read.begin() + 1);
     x.OnBytes(read.data(), read.size());
     ASSERT_TRUE(cap.WaitWrites(2));
     EXPECT_EQ(cap.Writes()[1], std::vector<uint8_t>{X::kACK});
