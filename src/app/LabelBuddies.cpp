@@ -1,5 +1,6 @@
 #include "app/LabelBuddies.h"
 
+#include <QAbstractButton>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -41,7 +42,8 @@ void CollectInLayoutOrder(QLayout* layout, std::vector<QWidget*>& out) {
 }
 
 // Retargets the label's buddy to the first of its controls that is shown and enabled when its
-// shortcut fires; the label then moves the focus as usual.
+// shortcut fires. A new buddy gives the label a new shortcut, so the press that found it no longer
+// matches the label's: that press is carried out here, as the label would have.
 class BuddyChooser : public QObject {
  public:
   BuddyChooser(QLabel* label, std::vector<QWidget*> controls) : QObject(label) {
@@ -54,10 +56,12 @@ class BuddyChooser : public QObject {
     if (event->type() == QEvent::Shortcut) {
       auto* label = static_cast<QLabel*>(watched);
       for (const QPointer<QWidget>& control : controls_) {
-        if (control && control->isVisible() && control->isEnabled()) {
-          if (label->buddy() != control) label->setBuddy(control);
-          break;
-        }
+        if (!control || !control->isVisible() || !control->isEnabled()) continue;
+        if (label->buddy() == control) break;
+        label->setBuddy(control);
+        if (control->focusPolicy() != Qt::NoFocus) control->setFocus(Qt::ShortcutFocusReason);
+        if (auto* button = qobject_cast<QAbstractButton*>(control.data())) button->animateClick();
+        return true;
       }
     }
     return false;
