@@ -61,7 +61,8 @@ std::string VkcISUtilityController::SendStatusCommand(const char* command, platf
   // answer code, so an empty value stays empty instead of reading as "@00".
   const std::string& reply = exchange.reply;
   const size_t lineEnd = reply.compare(0, 2, "\r\n") == 0 ? 2 : reply.compare(0, 1, "\n") == 0 ? 1 : 0;
-  const size_t begin = lineEnd != 0 && reply.compare(lineEnd, 2, "@0") != 0 ? lineEnd : 0;
+  if (lineEnd != 0 && reply.compare(lineEnd, 2, "@0") == 0) return std::string();
+  const size_t begin = lineEnd;
   const size_t end = reply.find('\r', begin);
   return reply.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
 }

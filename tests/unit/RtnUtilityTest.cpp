@@ -325,7 +325,7 @@ TEST_F(RtnUtility, AnEmptyStatusValueStaysEmpty) {
   const struct {
     const char* body;
     const char* value;
-  } answers[] = {{"\n\r\n@00\r\n", ""}, {"\r\n\r\n@00\r\n", ""}, {"\n-71\r\n@00\r\n", "-71"},
+  } answers[] = {{"\n\r\n@00\r\n", ""}, {"\r\n\r\n@00\r\n", ""}, {"\n@00\r\n", ""}, {"\n-71\r\n@00\r\n", "-71"},
                  {"\r\n CONNECTED\r\n@00\r\n", " CONNECTED"}, {"NONE\r\n@00\r\n", "NONE"}};
   for (const auto& a : answers) {
     for (const char* line : {"RTN ERROR", "\nRTN ERROR"}) unit.SetAnswer(line, a.body);
