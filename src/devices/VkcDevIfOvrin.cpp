@@ -156,7 +156,8 @@ bool VkcDevIfOvrin::Login() {
   return QueryReceiver("%%\r\n", "\r\n") != kNull;
 }
 
-std::vector<std::string> VkcDevIfOvrin::ParseRestoreList(const std::string& answer, const std::string& portPath) {
+std::vector<std::string> VkcDevIfOvrin::ParseRestoreList(const std::string& answer, const std::string& portPath,
+                                                         bool* refused) {
   std::vector<std::string> entries;
   std::vector<std::string> lines;
   for (size_t at = 0; at <= answer.size();) {
@@ -189,8 +190,11 @@ std::vector<std::string> VkcDevIfOvrin::ParseRestoreList(const std::string& answ
     if (text.empty()) continue;  // never a bare "%%em,/dev/ser/x,"
     const size_t eq = text.find('=');
     if (eq != std::string::npos) text[eq] = ':';
-    if (std::optional<std::string> entry = CommandWithValue("%%em,/" + portPath + ",", text, {}))
+    if (std::optional<std::string> entry = CommandWithValue("%%em,/" + portPath + ",", text, {})) {
       entries.push_back(std::move(*entry));
+    } else if (refused != nullptr) {
+      *refused = true;
+    }
   }
   return entries;
 }
@@ -207,8 +211,11 @@ bool VkcDevIfOvrin::SaveReceiverPortSettings() {
   std::string messages;
   const bool listRead = QueryMessageList(WithPortPath(kMessagesQuery.text, kMessagesQuery.at), messages) &&
                         !IsError(messages) && FromSlash(messages).find('{') != std::string::npos;
-  restoreList_ = listRead ? ParseRestoreList(FromSlash(messages), portPath_) : std::vector<std::string>{};
-  bool ok = listRead;
+  // A message that could not be put back would stay off for good after "%%dm": that stops the
+  // open as an unread list does.
+  bool refused = false;
+  restoreList_ = listRead ? ParseRestoreList(FromSlash(messages), portPath_, &refused) : std::vector<std::string>{};
+  bool ok = listRead && !refused;
   for (const std::string* saved : {&savedPortEcho_, &savedPortImode_, &savedTermEcho_, &savedTermImode_}) {
     if (*saved == kNull) ok = false;
   }
@@ -230,10 +237,14 @@ bool VkcDevIfOvrin::RestorePortSettings() {
       ok = false;
       continue;
     }
-    // A saved answer may end in the receiver's line end: that stays the command's own.
+    // The value is the saved answer's first line; its line end stays the command's own. Whatever
+    // came behind it in the same read is another line of the receiver's, not part of the setting.
     std::string_view text = *value;
-    const std::string_view lineEnd = text.ends_with("\r\n") ? "\r\n" : "";
-    text.remove_suffix(lineEnd.size());
+    std::string_view lineEnd;
+    if (const size_t cut = text.find_first_of("\r\n"); cut != std::string_view::npos) {
+      lineEnd = text.substr(cut, text.compare(cut, 2, "\r\n") == 0 ? 2 : 1);
+      text = text.substr(0, cut);
+    }
     const std::optional<std::string> line = CommandWithValue(command, text, lineEnd);
     if (!line) {
       ok = false;

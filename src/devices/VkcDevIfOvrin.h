@@ -42,7 +42,9 @@ class VkcDevIfOvrin : public VkcDevIfVelkor {
   const std::string& GetSavedTermImode() const { return savedTermImode_; }
 
   // The message-restore commands for a receiver port from the answer to its message query.
-  static std::vector<std::string> ParseRestoreList(const std::string& answer, const std::string& portPath);
+  // refused (optional) is set when a message could not be taken into the list.
+  static std::vector<std::string> ParseRestoreList(const std::string& answer, const std::string& portPath,
+                                                   bool* refused = nullptr);
 
  private:
   // Wakes the receiver with a CR, then sends command and waits for expected. The answer from its

@@ -275,24 +275,36 @@ TEST_F(GatewayTest, ARefusedRestoreFailsEvenWhenTheAnswerNamesAPath) {
 }
 
 // What the receiver answered goes back into its own command lines: an answer holding a control
-// character is not put back (the restore fails and the log says why), and none of it reaches the
-// receiver.
+// character is not put back (a message stops the opening, a setting fails the restore; the log says
+// why), a saved setting is its first line only, and no control character reaches the receiver.
 TEST_F(GatewayTest, AnAnswerWithAControlCharacterIsNotPutBack) {
+  // A message that could not be put back: the opening stops before it turns the messages off.
   gnss_.reset();
   sim::GnssOptions options;
   options.messages = {"GGA=1.00", "ZDA=5\x01" "00"};
   gnss_ = std::make_unique<SimGnss>(unit_.SlavePath(), options);
   port_.Close();
   ASSERT_TRUE(port_.Open(gnss_->SlavePath16(), 115200, 8, 0, 0));
+  ErrorLog().Clear();
+  EXPECT_EQ(Open(), 3);
+  EXPECT_EQ(gnss_->Messages('c'), options.messages);
+  EXPECT_EQ(ErrorLog().Count(), 1u) << ErrorLog().GetTextUtf8();
+
+  // A setting: refused at closing; a second line behind a setting is not part of it.
+  gnss_.reset();
+  gnss_ = std::make_unique<SimGnss>(unit_.SlavePath(), sim::GnssOptions{});
+  port_.Close();
+  ASSERT_TRUE(port_.Open(gnss_->SlavePath16(), 115200, 8, 0, 0));
   gnss_->SetSetting("cur/term/echo", "/dev/nu\x1Bll");
+  gnss_->SetSetting("dev/ser/c/echo", "/dev/null\r\n%%em,/dev/ser/c,GGA:1.00");
   ErrorLog().Clear();
   ASSERT_EQ(Open(), 0);
   gnss_->ClearRecord();
   EXPECT_EQ(Close(), 4);
-  EXPECT_EQ(gnss_->Messages('c'), std::vector<std::string>{"GGA=1.00"});
+  EXPECT_EQ(gnss_->Setting("dev/ser/c/echo"), "/dev/null");
   ASSERT_FALSE(gnss_->Commands().empty());
   for (const std::string& command : gnss_->Commands()) EXPECT_TRUE(testsupport::OnlyLineFraming(command)) << command;
-  EXPECT_EQ(ErrorLog().Count(), 2u) << ErrorLog().GetTextUtf8();  // the message at opening, the setting now
+  EXPECT_EQ(ErrorLog().Count(), 1u) << ErrorLog().GetTextUtf8();
 }
 
 // A list whose first line closes itself, with further lines behind it: every message comes back.
@@ -333,7 +345,7 @@ TEST_F(GatewayTest, AnOpeningNeverLosesTheReceiversSettings) {
     EXPECT_EQ(gnss_->Setting("cur/term/imode"), "cmd");
     EXPECT_EQ(gnss_->Setting("cur/term/echo"), "/dev/null");
     EXPECT_EQ(gnss_->Setting("dev/ser/c/echo"), "/dev/null");
-    EXPECT_EQ(gnss_->Setting("dev/ser/c/imode"), "cmd");
+    EXPECT_EQ(gnss_->Setting("dev/ser/c/echo"), "/dev/null");
     EXPECT_FALSE(gnss_->PassThroughLive());
   }
   // Closing after a refused save writes back no "NULL" and no error text.
