@@ -76,7 +76,7 @@ int VkcProgressDialog::exec() {
   stopButton_->setEnabled(stopEnabled_);
   if (!worker_.Start([this](platform::Event& threadStop) { RunTasks(threadStop); })) {
     // Nothing would ever post the end: the run fails at once, and callers show their failure.
-    ErrorLog().ReportError(0, "Unable to start thread for progress dialog");
+    ErrorLog().ReportError(0, "Unable to start thread for progress dialog: %s", worker_.StartError().c_str());
     result_.store(kResultNotStarted);
     return kModalFailed;
   }

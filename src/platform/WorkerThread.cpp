@@ -20,6 +20,7 @@ bool WorkerThread::Start(std::function<void(Event& stop)> body) {
   stop_.Reset();
   finished_.Reset();
   running_.store(true);
+  startError_.clear();
   try {
     if (failStarts.load() > 0 && failStarts.fetch_sub(1) > 0)
       throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
@@ -28,8 +29,9 @@ bool WorkerThread::Start(std::function<void(Event& stop)> body) {
       running_.store(false);
       finished_.Set();
     });
-  } catch (const std::system_error&) {
+  } catch (const std::system_error& e) {
     // No thread could be made: nothing runs, and a later Start may try again.
+    startError_ = e.what();
     running_.store(false);
     return false;
   }

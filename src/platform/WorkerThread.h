@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
 
 #include "platform/Event.h"
@@ -23,6 +24,8 @@ class WorkerThread {
   // Starts the body on a new thread; the stop event is reset first. False when already running
   // or when the system cannot start a thread (never an exception).
   bool Start(std::function<void(Event& stop)> body);
+  // Why the last Start could not make a thread (empty when it could).
+  const std::string& StartError() const { return startError_; }
   // Tests: the next count starts fail as if the system had no thread to give.
   static void FailNextStartsForTesting(int count);
   Event& StopEvent() { return stop_; }
@@ -45,6 +48,7 @@ class WorkerThread {
   Event finished_{Event::ResetMode::Manual, false};
   std::atomic<bool> running_{false};
   std::thread thread_;
+  std::string startError_;  // written and read by the thread that starts
 };
 
 }  // namespace platform
