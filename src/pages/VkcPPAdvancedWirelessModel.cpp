@@ -65,8 +65,8 @@ int VkcPPAdvancedWirelessModel::DetectionValue(int index) { return index == 0 ? 
 
 void VkcPPAdvancedWirelessModel::Refresh() {
   const VkcDevice* device = Device();
-  refreshed_ = device != nullptr && device->GetModelId() > 0;
-  if (!refreshed_) {
+  NoteFilledUnit(device != nullptr && device->GetModelId() > 0);
+  if (!IsFilledUnit()) {
     // The connector and detection lists keep their state.
     for (int id : kAllControls)
       if (id != kConnector && id != kDetection) controls_.Enable(id, false);
@@ -182,7 +182,7 @@ void VkcPPAdvancedWirelessModel::OnCallSignLeft() {
 
 bool VkcPPAdvancedWirelessModel::Store() {
   const VkcDevice* device = Device();
-  if (device == nullptr || !refreshed_ || device->GetModelId() <= 0) return true;
+  if (device == nullptr || !IsFilledUnit()) return true;
   VkcSystem& sys = Sys();
   // The delay as shown: a stored one outside the device's range shows, and is stored, as clamped.
   if (HasFeature(10)) sys.WriteInt(VkcNodes::kTxStartDelayCallSign, delay_);

@@ -65,5 +65,4 @@ class VkcPPAdvancedWirelessModel : public PageModel {
   int seconds_ = 1;
   std::u16string callSign_;
   std::u16string acceptedCallSign_;
-  bool refreshed_ = false;
 };

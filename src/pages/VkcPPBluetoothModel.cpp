@@ -72,7 +72,7 @@ void VkcPPBluetoothModel::Show(const Values& v) {
 }
 
 void VkcPPBluetoothModel::Refresh() {
-  filled_ = false;
+  NoteFilledUnit(false);
   if (!HasUnit()) {
     EnablePage(false, false);
     return;
@@ -108,7 +108,7 @@ void VkcPPBluetoothModel::Refresh() {
   shown_ = v;
   fields_ = v;
   acceptedDestination_ = v.destination;
-  filled_ = true;
+  NoteFilledUnit(true);
   Show(v);
   // The mode gates these two only for units that keep the settings in the image.
   if (feature7 && controls_.Get(kName).enabled) {
@@ -166,7 +166,7 @@ void VkcPPBluetoothModel::Exchange(VkcDataExchange& dx) {
 
 bool VkcPPBluetoothModel::Store() {
   // Only what the last refresh filled for this unit is ever written back.
-  if (!filled_ || !Usable()) return true;
+  if (!IsFilledUnit() || !Usable()) return true;
   VkcSystem& unit = Host().Unit();
   // A destination left as refresh showed it goes back as the unit holds it, so an untouched
   // upper-case address is no change; one that never passed the check is not stored.

@@ -53,5 +53,4 @@ class VkcPPBluetoothModel : public PageModel {
   Values shown_;   // what the last refresh showed
   Values fields_;  // what the controls hold
   std::u16string acceptedDestination_;
-  bool filled_ = false;  // the fields belong to the current unit
 };

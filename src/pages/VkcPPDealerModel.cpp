@@ -83,7 +83,8 @@ void VkcPPDealerModel::Refresh() {
   if (!HasUnit()) {
     for (int id : {kSpacing, kSlider, kPower, kUnit}) controls_.Enable(id, false);
     for (int id : kMapControls) controls_.Enable(id, false);
-    mapFilled_ = powerFilled_ = false;
+    powerFilled_ = false;
+    NoteFilledUnit(false);
     return;
   }
   VkcSystem& unit = Host().Unit();
@@ -118,7 +119,7 @@ void VkcPPDealerModel::Refresh() {
   // still read, and shown, so apply puts back what is there and the buttons edit the rows in view.
   map_.clear();
   device->GetChannelFrequencies(unit, map_);
-  mapFilled_ = true;
+  NoteFilledUnit(true);
   FillMap(-1);
   if (!device->HasFeature(unit, 14)) {
     for (int id : kMapControls) controls_.Enable(id, true);
@@ -270,10 +271,10 @@ void VkcPPDealerModel::Exchange(VkcDataExchange& dx) {
 }
 
 bool VkcPPDealerModel::Store() {
-  if (!HasUnit()) return true;
+  if (!IsFilledUnit()) return true;
   VkcSystem& unit = Host().Unit();
   const VkcDevice* device = unit.GetCurrentDevice();
-  if (mapFilled_) device->SetChannelFrequencies(unit, map_);
+  device->SetChannelFrequencies(unit, map_);
   if (powerFilled_) {
     const int dbm = unit_ == 1 ? VkcDevice::MilliwattsToDbm(power_, Extended()) : power_;
     unit.WriteInt(VkcNodes::kDealerMaxPower, dbm);

@@ -62,8 +62,7 @@ class VkcPPDealerModel : public PageModel {
   void OnImport();
 
   std::vector<uint32_t> map_;
-  bool mapFilled_ = false;    // the map belongs to the current unit
-  bool powerFilled_ = false;  // the power belongs to the current unit
+  bool powerFilled_ = false;  // the refresh filled the power (a unit with a transmitter)
   int power_ = 0;             // in the unit shown
   int unit_ = 0;              // 0 dBm, 1 mW
   int spacingIndex_ = -1;

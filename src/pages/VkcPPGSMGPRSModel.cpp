@@ -48,9 +48,10 @@ void VkcPPGSMGPRSModel::EnableControls(bool enable) {
 
 void VkcPPGSMGPRSModel::Refresh() {
   VkcGSMGPRSConfigController* holder = Holder();
-  loaded_ = holder != nullptr && holder->LoadFromDevice();
-  EnableControls(loaded_);
-  if (!loaded_) return;  // the controls keep what they showed
+  const bool loaded = holder != nullptr && holder->LoadFromDevice();
+  NoteFilledUnit(loaded);
+  EnableControls(loaded);
+  if (!loaded) return;  // the controls keep what they showed
   const VkcGSMGPRSSettings& s = holder->Settings();
   // A band this page has no name for shows no selection.
   controls_.Select(kBand, s.band >= 0 && s.band < controls_[kBand].ItemCount() ? s.band : -1);
@@ -79,7 +80,7 @@ void VkcPPGSMGPRSModel::Exchange(VkcDataExchange& dx) {
 
 bool VkcPPGSMGPRSModel::Store() {
   VkcGSMGPRSConfigController* holder = Holder();
-  if (holder == nullptr || !loaded_ || !HasNetworkServices()) return true;
+  if (holder == nullptr || !IsFilledUnit() || !HasNetworkServices()) return true;
   VkcGSMGPRSSettings& s = holder->Settings();
   // Without a selection the band stays as read: a band unknown to this page goes back unchanged.
   if (band_ >= 0) s.band = band_;

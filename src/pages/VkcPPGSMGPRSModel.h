@@ -39,7 +39,6 @@ class VkcPPGSMGPRSModel : public PageModel {
                   std::u16string VkcGSMGPRSSettings::*field, const char* message);
   void EnableControls(bool enable);
 
-  bool loaded_ = false;  // the last refresh read this unit's values
   int band_ = -1;
   std::u16string pinCode_, apn_, login_, password_;
 };

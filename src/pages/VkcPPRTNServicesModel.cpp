@@ -67,15 +67,16 @@ void VkcPPRTNServicesModel::Fill() {
 
 void VkcPPRTNServicesModel::Refresh() {
   VkcSystem* unit = Unit();
-  loaded_ = unit != nullptr && unit->SelectConfigController(-2, kSlot) && Service()->LoadFromDevice(kEntry);
-  if (loaded_) Fill();
-  EnableControls(loaded_);
+  const bool loaded = unit != nullptr && unit->SelectConfigController(-2, kSlot) && Service()->LoadFromDevice(kEntry);
+  NoteFilledUnit(loaded);
+  if (loaded) Fill();
+  EnableControls(loaded);
 }
 
 void VkcPPRTNServicesModel::OnServiceChanged() {
   VkcSystem* unit = Unit();
   const int chosen = controls_.Selection(kService);
-  if (unit == nullptr || !loaded_ || chosen == shownService_) return;
+  if (unit == nullptr || !IsFilledUnit() || chosen == shownService_) return;
   // The service shown so far keeps what the page holds; fields that fail their check keep it there.
   if (!Apply()) {
     controls_.Select(kService, shownService_);
@@ -123,7 +124,7 @@ bool VkcPPRTNServicesModel::Store() {
   VkcISConfigController* s = Service();
   // Only a service this page loaded for this unit is written: after a refused refresh the slot
   // still holds an older choice, whose group and the unit's stored kind must not be overwritten.
-  if (s == nullptr || !loaded_ || !HasNetworkServices()) return true;
+  if (s == nullptr || !IsFilledUnit() || !HasNetworkServices()) return true;
   s->SetHostName(host_, kEntry);
   s->SetPort(port_, kEntry);
   s->SetLogin(login_, kEntry);

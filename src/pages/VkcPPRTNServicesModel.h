@@ -44,7 +44,6 @@ class VkcPPRTNServicesModel : public PageModel {
                   std::u16string (VkcISConfigController::*get)(int) const, const char* message);
   void OnPortLeft();
 
-  bool loaded_ = false;  // the last refresh loaded a service of this unit
   int shownService_ = -1;
   int service_ = -1;
   bool autorun_ = false;

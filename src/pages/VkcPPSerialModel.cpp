@@ -57,7 +57,8 @@ void VkcPPSerialModel::FillRates(const std::vector<int>& codes, int current) {
 }
 
 void VkcPPSerialModel::Refresh() {
-  if (!HasUnit()) {
+  NoteFilledUnit(HasUnit());
+  if (!IsFilledUnit()) {
     for (int id : kAllLists) controls_.Enable(id, false);
     controls_.Show(kRouting, false);
     controls_.Show(kRoutingLabel, false);
@@ -145,7 +146,7 @@ void VkcPPSerialModel::Exchange(VkcDataExchange& dx) {
 bool VkcPPSerialModel::Store() {
   // Refresh fills nothing without an identified model (a unit in its start-up code): the lists
   // still hold the unit shown before, which must not be written into this one.
-  if (!HasUnit()) return true;
+  if (!IsFilledUnit()) return true;
   VkcSystem& unit = Host().Unit();
   const VkcDevice* device = unit.GetCurrentDevice();
   VkcMCUController& mcu = Host().Devices().GetMCUController();

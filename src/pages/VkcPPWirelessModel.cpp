@@ -100,12 +100,15 @@ void VkcPPWirelessModel::DisableAll() {
 
 void VkcPPWirelessModel::Refresh() {
   const VkcDevice* device = Device();
-  refreshed_ = device != nullptr && device->GetModelId() > 0;
-  if (!refreshed_) return DisableAll();
+  if (device == nullptr || device->GetModelId() <= 0) {
+    NoteFilledUnit(false);
+    return DisableAll();
+  }
   for (int id : kAllControls) controls_.Enable(id, true);
 
   FillActiveReceiver();
   device = Device();  // the receiver mode may have chosen another device object
+  NoteFilledUnit(true);
   station_ = device->IsTransmitterProtocol(Sys(), true, nullptr) ? 0 : 1;
   controls_.Enable(kBase, device->IsTransceiver());
   const int family = device->GetFirmwareFamily();
@@ -438,7 +441,7 @@ void VkcPPWirelessModel::OnLinkIdSpin() {
 bool VkcPPWirelessModel::Store() {
   const VkcDevice* device = Device();
   // Only what refresh filled for this unit is written: nothing for a unit without a model.
-  if (device == nullptr || !refreshed_ || device->GetModelId() <= 0) return true;
+  if (device == nullptr || !IsFilledUnit()) return true;
   VkcSystem& sys = Sys();
   // What the lists show is stored: a stored protocol or modulation they do not offer becomes the
   // first entry, as shown.

@@ -116,5 +116,4 @@ class VkcPPWirelessModel : public PageModel {
   PowerRange range_;
   SliderEditPair pair_{kSlider, kPower};
   std::u16string channelNumberText_;
-  bool refreshed_ = false;  // the controls hold a unit's values (apply writes only then)
 };

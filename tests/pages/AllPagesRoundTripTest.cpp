@@ -1,7 +1,8 @@
 // Every page the program's main dialog carries, refreshed and applied on units of several model
 // families: an apply that follows a refresh sends back exactly the images the unit gave (but for
 // the rewrites the pages' rules make), one unit's values never reach another unit's images, an
-// edit typed on each page arrives and changes nothing else, and without a unit nothing is written.
+// edit typed on each page arrives and changes nothing else, another unit of the model not yet
+// shown gets nothing, and without a unit nothing is written.
 // The pages are found in the dialog, so a page registered later is covered without a change here.
 
 #include <QApplication>
@@ -579,6 +580,22 @@ TEST_P(AllPages, NoValueOfTheUnitShownBeforeReachesTheNextUnit) {
     EXPECT_TRUE(program.dialog->ApplyAllPages());
     EXPECT_EQ(Unexpected(before), "");
   }
+}
+
+// Another unit of the same model (another serial number) connected with no refresh since the
+// first was shown: no page's apply writes anything, whatever its device object.
+TEST_P(AllPages, AnotherUnitOfTheModelNotYetShownGetsNothing) {
+  std::string faults;
+  for (VkcModulinkDlg* page : program.Pages()) {
+    Identify(program.startup, GetParam(), 1);
+    program.dialog->RefreshAllPages();
+    Identify(program.startup, GetParam(), 0);
+    const Snapshot before = Take(program.startup);
+    page->ApplyPage();
+    if (const std::string changes = Changes(before, Take(program.startup)); !changes.empty())
+      faults += "\n" + Program::Name(page) + " wrote:" + changes;
+  }
+  EXPECT_EQ(faults, "");
 }
 
 // After another unit was shown, one edit typed on every page that offers one, then all pages
