@@ -220,6 +220,11 @@ void VkcPPWirelessModel::UpdateChannelLists() {
   controls_.Enable(kChannel, manual);
   controls_.Enable(kChannelNumber, manual);
   controls_.Enable(kTxChannel, manual);
+  if (!manual && HasFeature(14)) {
+    // Filled in manual mode only: a number left from the unit shown before is not shown.
+    channelNumberText_.clear();
+    controls_.SetText(kChannelNumber, channelNumberText_);
+  }
   if (mode_ == 0) {
     controls_.Select(kChannel, -1);
     controls_.Select(kTxChannel, -1);
@@ -233,7 +238,7 @@ void VkcPPWirelessModel::UpdateChannelLists() {
       // A stored channel that names no frequency leaves the edit empty, so the number of the unit
       // shown before is neither shown nor stored.
       const uint32_t hz = device->GetChannelFrequency(number, Sys());
-      if (hz != 0) controls_.SetText(kTxLabel, FrequencyLabel(hz));
+      controls_.SetText(kTxLabel, hz != 0 ? FrequencyLabel(hz) : std::u16string(u"Frequency Channel Tx"));
       channelNumberText_ = hz != 0 ? Decimal(number) : std::u16string();
       controls_.SetText(kChannelNumber, channelNumberText_);
     } else {

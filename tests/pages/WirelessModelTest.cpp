@@ -243,6 +243,7 @@ TEST_F(Wireless, AChannelNumberOfTheUnitShownBeforeIsNeitherShownNorStored) {
     model.Refresh();
     ASSERT_EQ(model.ChannelMode(), 1);
     EXPECT_EQ(model.Controls().Text(M::kChannelNumber), channel != 0 ? u"20005" : u"");
+    EXPECT_EQ(model.Controls().Text(M::kTxLabel).find(u"Hz") != std::u16string::npos, channel != 0);
     ASSERT_TRUE(model.Apply());
     EXPECT_EQ(device.GetChannel(Sys()), channel);
   }
