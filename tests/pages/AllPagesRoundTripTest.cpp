@@ -78,6 +78,9 @@ void Bytes(CfgNode& node, uint8_t first, int seed) {
   node.SetBytes(b, sizeof b);
 }
 
+// The device the last identification made current (a refresh may swap in another mode's).
+const VkcDevice* identifiedDevice = nullptr;
+
 // Identification's outcome for a unit of the model: versions, the current device and its images
 // with the node types the unit keeps, every value shifted by seed so two units differ everywhere.
 void Identify(ModulinkStartup& program, const UnitCase& c, int seed) {
@@ -87,6 +90,7 @@ void Identify(ModulinkStartup& program, const UnitCase& c, int seed) {
   const VkcDevice* device = program.Devices().GetDevice(c.model);
   ASSERT_NE(device, nullptr) << c.family;
   unit.SetCurrentDevice(device);
+  identifiedDevice = device;
   unit.SetSoftwareVersion(seed == 0 ? "SW 3.1 Rev 4" : "SW 3.0 Rev 2");
   unit.SetHardwareVersion(Text("HW 1.", seed));
   unit.SetBootLoaderVersion(Text("BL 2.", seed));
@@ -298,10 +302,10 @@ const Rewrite kRewrites[] = {
     // The receive channel (4) is no channel number of the VK401Tc's map, and a unit whose channel
     // is entered by number has no transmit list: Wireless shows no transmit entry and stores -1.
     {[](const VkcDevice& d, bool) { return d.GetModelId() == 18 || Has(d, 14); }, VkcNodes::kRxChannel},
-    // The L-band unit's modes offer different modulations, and it is shown in the other mode than
-    // the one its modulation was set for (the beacon device's unit in L-band mode, the dual-mode unit
-    // in beacon mode): Wireless shows the first entry and stores it.
-    {[](const VkcDevice& d, bool) { return d.GetModelId() == 36; }, VkcNodes::kModulation},
+    // A unit shown in another receiver mode than the one it was identified in (the beacon unit in
+    // L-band mode, the dual-mode L-band unit in beacon mode): its modulation was set for the other
+    // mode, whose list does not offer it, so Wireless shows the first entry and stores it.
+    {[](const VkcDevice& d, bool) { return &d != identifiedDevice; }, VkcNodes::kModulation},
     // Output 1 holds an event no button stands for (4): the Modem page selects event 0 and stores it.
     {[](const VkcDevice& d, bool) { return d.HasTransmitter() && d.HasAlarmOutputs(); }, VkcNodes::kAlarmOut1},
 };
