@@ -1,6 +1,10 @@
 #include "app/PageText.h"
 
+#include <cstdint>
 #include <cstdio>
+
+#include "app/VkcDataExchange.h"
+#include "link/Utf.h"
 
 std::string FormatHzWithCommas(uint32_t hz) {
   const std::string digits = std::to_string(hz);
@@ -31,4 +35,13 @@ std::string RateText(float steps, int modulation) {
   char text[32];
   std::snprintf(text, sizeof text, "%4.1f kbps", static_cast<double>(product / 1000.0f));
   return text;
+}
+
+std::u16string Decimal(int v) { return Utf8ToUtf16(std::to_string(v)); }
+
+bool ParseNumber(const std::u16string& text, int& out) {
+  int64_t v = 0;
+  if (!VkcDataExchange::ParseInt(text, v) || v < INT32_MIN || v > INT32_MAX) return false;
+  out = static_cast<int>(v);
+  return true;
 }

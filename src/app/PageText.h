@@ -12,3 +12,7 @@ std::string FormatHzWithCommas(uint32_t hz);
 // 2 D8PSK, 3 16QAM, 4 GMSK, 5 4FSK, 6 FBPSK): "%4.1f kbps" of steps x bits per symbol x 2400 / 1000.
 std::string RateText(float steps, int modulation);
 int BitsPerSymbol(int modulation);
+
+// A number as an edit shows it, and an edit's text read as a 32-bit number (false when it is none).
+std::u16string Decimal(int v);
+bool ParseNumber(const std::u16string& text, int& out);

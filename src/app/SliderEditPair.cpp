@@ -1,11 +1,9 @@
 #include "app/SliderEditPair.h"
 
+#include "app/PageText.h"
 #include "app/VkcDataExchange.h"
 #include "link/Utf.h"
 
-namespace {
-std::u16string Decimal(int v) { return Utf8ToUtf16(std::to_string(v)); }
-}  // namespace
 
 void SliderEditPair::Show(PageControls& controls, int min, int max, int value, int tick) {
   min_ = min;

@@ -1,6 +1,7 @@
 #include "pages/VkcPPAdvancedWirelessModel.h"
 
 #include "app/PageHost.h"
+#include "app/PageText.h"
 #include "devices/VkcDevice.h"
 #include "devices/VkcImageNodes.h"
 #include "link/Ansi.h"
@@ -15,14 +16,6 @@ constexpr int kAllControls[] = {M::kCallSign,   M::kDelay,     M::kDelayLabel,  
                                 M::kResetDefault, M::kResetNone, M::kResetCustom, M::kSecondsLabel, M::kDetectionLabel,
                                 M::kTransceiver, M::kRxOnly,   M::kTxOnly};
 
-std::u16string Decimal(int v) { return Utf8ToUtf16(std::to_string(v)); }
-
-bool ParseNumber(const std::u16string& text, int& out) {
-  int64_t v = 0;
-  if (!VkcDataExchange::ParseInt(text, v) || v < INT32_MIN || v > INT32_MAX) return false;
-  out = static_cast<int>(v);
-  return true;
-}
 }  // namespace
 
 VkcPPAdvancedWirelessModel::VkcPPAdvancedWirelessModel() {

@@ -23,14 +23,6 @@ constexpr int kAllControls[] = {
 constexpr int kScanControls[] = {M::kScanGroup, M::kScanFrequency, M::kScanFrequencyLabel, M::kScanSignal,
                                  M::kScanSignalLabel};
 
-std::u16string Decimal(int v) { return Utf8ToUtf16(std::to_string(v)); }
-
-bool ParseNumber(const std::u16string& text, int& out) {
-  int64_t v = 0;
-  if (!VkcDataExchange::ParseInt(text, v) || v < INT32_MIN || v > INT32_MAX) return false;
-  out = static_cast<int>(v);
-  return true;
-}
 
 std::u16string FrequencyLabel(uint32_t hz) {
   return Utf8ToUtf16(StrPrintf("Frequency %d Hz", static_cast<int>(hz)));
