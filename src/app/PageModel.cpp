@@ -42,9 +42,10 @@ int PageModel::ShowMessage(const std::u16string& text, unsigned flags, bool hint
 
 void PageModel::NoteFilledUnit(bool filled) {
   filledModel_ = filled ? ModelOf(host_) : 0;
-  filledSerial_ = filledModel_ != 0 ? host_->Unit().GetSerialNumber() : UnitId();
+  filledIdentification_ = filledModel_ != 0 ? host_->Unit().GetIdentification() : 0;
 }
 
 bool PageModel::IsFilledUnit() const {
-  return filledModel_ != 0 && ModelOf(host_) == filledModel_ && host_->Unit().GetSerialNumber() == filledSerial_;
+  return filledModel_ != 0 && ModelOf(host_) == filledModel_ &&
+         host_->Unit().GetIdentification() == filledIdentification_;
 }

@@ -10,6 +10,7 @@
 //   Store()               write the fields, once every check has passed;
 //   handlers registered with On(id, event, ...) in its constructor.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -18,7 +19,6 @@
 
 #include "app/PageControls.h"
 #include "app/VkcDataExchange.h"
-#include "link/UnitId.h"
 
 class PageHost;
 
@@ -56,11 +56,12 @@ class PageModel {
   PageHost& Host() { return *host_; }
   bool HasHost() const { return host_ != nullptr; }
 
-  // The unit a refresh filled the page for is the connected unit's model id and serial number,
-  // not its device object: a refresh may swap in the object of another mode of the same unit (the
-  // Wireless Interface page's active receiver). A page that must store nothing into another unit
-  // notes the unit when its refresh fills the controls (filled false: it filled nothing) and
-  // stores only while IsFilledUnit holds.
+  // The unit a refresh filled the page for is the unit as identified (its identification number)
+  // and its model, not its device object: a refresh may swap in the object of another mode of the
+  // same unit (the Wireless Interface page's active receiver); nor its serial number, which a
+  // factory file replaces while the same unit stays connected. A page that must store nothing into
+  // another unit notes the unit when its refresh fills the controls (filled false: it filled
+  // nothing) and stores only while IsFilledUnit holds.
   void NoteFilledUnit(bool filled);
   bool IsFilledUnit() const;
 
@@ -69,7 +70,7 @@ class PageModel {
  private:
   PageHost* host_ = nullptr;
   int filledModel_ = 0;  // 0: the controls hold no unit's values
-  UnitId filledSerial_;
+  uint32_t filledIdentification_ = 0;
   std::map<std::pair<int, ControlEvent>, Handler> handlers_;
   std::map<int, std::function<void(ControlEvent)>> anyHandlers_;
 };

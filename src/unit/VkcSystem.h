@@ -7,6 +7,7 @@
 // Qt-free: the application attaches the device manager, its settings tree and the current port,
 // so tests build a VkcSystem on a pseudo-terminal without any window.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -105,7 +106,16 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   void SetBluetoothChanged(bool on) { bluetoothChanged_ = on; }
   bool IsBluetoothChanged() const { return bluetoothChanged_; }
   // Versions "N/A", DFCFG, DDCFG and CFGDN emptied, no current device; the MCU image stays.
-  void Reset() { ClearForIdentification(); }
+  // Every identification (a reboot's too) starts here, so the unit it makes current gets a new
+  // identification number.
+  void Reset() {
+    identification_.fetch_add(1, std::memory_order_relaxed);
+    ClearForIdentification();
+  }
+  // The unit as identified: changes with each identification, never with the images (a factory
+  // file replaces the serial number) nor with SetCurrentDevice (a page swaps in another mode's
+  // object of the same unit).
+  uint32_t GetIdentification() const { return identification_.load(std::memory_order_relaxed); }
   VkcLogMessage& GetLog() { return log_; }
 
   // --- Network-service controllers ---
@@ -183,6 +193,8 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   VkcOwned<AlmanacSeriesStore> almanacStore_{nullptr, nullptr};
   bool bluetoothChanged_ = false;
   bool factoryWrite_ = false;
+  // Starts above 0 so that 0 can mean "no unit" to whoever notes it.
+  std::atomic<uint32_t> identification_{1};
   VkcLogMessage log_;
   VkcOwned<VkcISConfigController> tcpClient_{nullptr, nullptr};
   VkcOwned<VkcISConfigController> ntripClient_{nullptr, nullptr};

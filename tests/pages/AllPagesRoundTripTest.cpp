@@ -554,7 +554,52 @@ class ProgramPages : public ::testing::Test {
   }
 };
 
-class AllPages : public ProgramPages, public ::testing::WithParamInterface<UnitCase> {};
+class AllPages : public ProgramPages, public ::testing::WithParamInterface<UnitCase> {
+ protected:
+  using Edits = std::vector<std::pair<const PageEdit*, long long>>;
+
+  // Reached through the interface that offers the unit's own address.
+  void OfferTheAddressAndRefresh() {
+    program.startup.App().Setting(ModulinkApp::kSerialSection, ModulinkApp::kInterfaceKey)
+        .SetInt(VkcPPIdentifyModel::kAddressInterface);
+    program.dialog->RefreshAllPages();
+  }
+
+  // Each page shown in turn and its first edit the unit offers made on its widgets.
+  Edits MakeEveryPagesEdit(std::string& faults) {
+    VkcSystem& unit = program.startup.System();
+    auto* frame = program.dialog->findChild<QStackedWidget*>(QStringLiteral("ctl1012"));
+    Edits made;
+    for (VkcModulinkDlg* page : program.Pages()) {
+      frame->setCurrentWidget(page);
+      for (const PageEdit& edit : kEdits) {
+        long long value = 0;
+        const Made outcome = Program::Name(page) == edit.page ? Make(edit, page, unit, value) : Made::No;
+        if (outcome == Made::Fault) faults += "\n" + Program::Name(page) + " does not show the unit's channel map";
+        if (outcome == Made::Yes) made.emplace_back(&edit, value);
+        if (outcome != Made::No) break;
+      }
+    }
+    return made;
+  }
+
+  // Every message the program showed, one line each.
+  std::string Said() {
+    std::string said;
+    for (const std::string& message : program.messages) said += "\nsaid \"" + message + "\"";
+    program.messages.clear();
+    return said;
+  }
+
+  // What the images hold beyond before with the edits made and the pages' rewrites; empty when
+  // that is all that changed.
+  std::string ExpectedChanges(const Snapshot& before, const Edits& made) {
+    const Snapshot after = Take(program.startup);
+    Snapshot expected = Allowed(program.startup, before, after);
+    Expect(expected, *program.startup.System().GetCurrentDevice(), made);
+    return Changes(expected, after);
+  }
+};
 
 TEST_F(ProgramPages, TheDialogCarriesItsPages) {
   // Guards the discovery below: the pages are found, and one of them is the Connection page.
@@ -609,30 +654,53 @@ TEST_P(AllPages, EveryPagesEditArrivesAndNothingElseChanges) {
   program.dialog->RefreshAllPages();
   Identify(program.startup, GetParam(), 0);
   const Snapshot before = Take(program.startup);
-  // Reached through the interface that offers the unit's own address.
-  program.startup.App().Setting(ModulinkApp::kSerialSection, ModulinkApp::kInterfaceKey).SetInt(VkcPPIdentifyModel::kAddressInterface);
-  program.dialog->RefreshAllPages();
-
-  VkcSystem& unit = program.startup.System();
-  auto* frame = program.dialog->findChild<QStackedWidget*>(QStringLiteral("ctl1012"));
-  std::vector<std::pair<const PageEdit*, long long>> made;
+  OfferTheAddressAndRefresh();
   std::string faults;
-  for (VkcModulinkDlg* page : program.Pages()) {
-    frame->setCurrentWidget(page);
-    for (const PageEdit& edit : kEdits) {
-      long long value = 0;
-      const Made outcome = Program::Name(page) == edit.page ? Make(edit, page, unit, value) : Made::No;
-      if (outcome == Made::Fault) faults += "\n" + Program::Name(page) + " does not show the unit's channel map";
-      if (outcome == Made::Yes) made.emplace_back(&edit, value);
-      if (outcome != Made::No) break;
-    }
-  }
+  const Edits made = MakeEveryPagesEdit(faults);
   EXPECT_TRUE(program.dialog->ApplyAllPages());
-  for (const std::string& message : program.messages) faults += "\nsaid \"" + message + "\"";
-  const Snapshot after = Take(program.startup);
-  Snapshot expected = Allowed(program.startup, before, after);
-  Expect(expected, *unit.GetCurrentDevice(), made);
-  EXPECT_EQ(faults + Changes(expected, after), "");
+  EXPECT_EQ(faults + Said() + ExpectedChanges(before, made), "");
+}
+
+// A factory file loaded while the pages show the unit (its own row is row 0) leaves the pages
+// filled for it: an edit typed before the load and one typed after it both arrive, where the
+// own-row rule puts them after the load.
+TEST_P(AllPages, EditsTypedBeforeOrAfterAFactoryFileLoadArrive) {
+  struct Case {
+    const char* file;
+    bool zeroSerial;   // the file's serial number is zero bytes, else another unit's
+    bool typedBefore;  // the edits are typed before the load, else after it
+  };
+  const Case cases[] = {{"another unit's, edits before", false, true},
+                        {"another unit's, edits after", false, false},
+                        {"no serial number, edits before", true, true},
+                        {"no serial number, edits after", true, false}};
+  VkcSystem& unit = program.startup.System();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Identify(program.startup, GetParam(), 0);
+    CfgNode& table = unit.User().GetChild(1);
+    table.GetChildAt(0) = table.ChildAt(1);
+    ASSERT_EQ(unit.GetOwnUnitIndex(), 0);
+    OfferTheAddressAndRefresh();
+
+    VkcConfiguration file(unit.Factory());
+    CfgNode& serial = file.Root().GetChildAt(0).GetChildAt(0);
+    const uint8_t other[6] = {0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
+    serial.SetBytes(other, c.zeroSerial ? 0 : sizeof other);
+    file.Root().GetChildAt(0).GetChildAt(2).SetString("Made on another unit");
+    std::string faults;
+    Edits made;
+    if (c.typedBefore) made = MakeEveryPagesEdit(faults);
+    std::string message;
+    ASSERT_EQ(VkcConfigFile::Apply(file, true, unit, program.startup.Devices(), message),
+              VkcConfigFile::Loaded::kFactory) << message;
+    ASSERT_EQ(unit.GetOwnUnitIndex(), 0);
+    const Snapshot before = Take(program.startup);
+    if (!c.typedBefore) made = MakeEveryPagesEdit(faults);
+    ASSERT_FALSE(made.empty());
+    EXPECT_TRUE(program.dialog->ApplyAllPages());
+    EXPECT_EQ(faults + Said() + ExpectedChanges(before, made), "");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, AllPages, ::testing::ValuesIn(kUnits), [](const auto& info) {

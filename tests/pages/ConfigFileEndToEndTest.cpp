@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "ConnectionTestSupport.h"
 #include "SimulatedTransceiver.h"
@@ -115,6 +116,55 @@ TEST(ConfigFileEndToEnd, AModemSettingIsSentSavedLoadedIntoAFreshProgramAndSentA
   // The file loaded into a fresh program sends the same images.
   EXPECT_EQ(second, first);
   EXPECT_TRUE(sim.files->HeaderErrors().empty());
+}
+
+// A factory file made on another unit, loaded between two edits of the Modem page: the send
+// carries the file's factory image first, then both edits.
+TEST(ConfigFileEndToEnd, EditsAroundAFactoryFileLoadAreSentWithTheFile) {
+  platform::SetTimeScale(0.05);
+  SimulatedTransceiver sim;
+  ASSERT_TRUE(sim.unit.IsOk());
+  VkcConfiguration factory;
+  std::string message;
+  ASSERT_TRUE(VkcConfigFile::Parse(sim.files->Section(0), factory, message)) << message;
+  const uint8_t other[6] = {0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
+  factory.Root().GetChildAt(0).GetChildAt(0).SetBytes(other, sizeof other);
+  testsupport::TempDir files;
+  const std::string path = files.File("other.VKF");
+  {
+    const std::vector<uint8_t> bytes = VkcConfigFile::Serialize(factory);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+  }
+  VkcConfigFileDialogs::SetRunnerForTest([&](QFileDialog&) { return QString::fromStdString(path); });
+
+  const Images sent = Session(sim, [&](ModulinkDlg& dialog, VkcTopPPConfigDlg& panel) {
+    dialog.PageStrip()->setCurrentIndex(dialog.PageStrip()->FindTab(QStringLiteral("Modem")));
+    auto* modem = qobject_cast<VkcPPModem*>(dialog.CurrentPage());
+    ASSERT_NE(modem, nullptr);
+    Control<QCheckBox>(modem, VkcPPModemModel::kSleep)->click();
+    auto* inactivity = Control<QLineEdit>(modem, VkcPPModemModel::kInactivity);
+    inactivity->setFocus();
+    inactivity->selectAll();
+    QTest::keyClicks(inactivity, QStringLiteral("5000"));
+    panel.LoadButton()->click();
+    auto* control = Control<QCheckBox>(modem, VkcPPModemModel::kControlLine);
+    ASSERT_TRUE(control->isEnabled());
+    ASSERT_FALSE(control->isChecked());
+    control->click();
+  });
+  VkcConfigFileDialogs::SetRunnerForTest({});
+  platform::SetTimeScale(1.0);
+
+  ASSERT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent[0].first, "DFCFG");
+  EXPECT_EQ(sent[2].first, "CFGDN");
+  VkcUnitImages images;
+  ASSERT_TRUE(VkcConfigFile::Parse(sent[0].second, images.Factory(), message)) << message;
+  ASSERT_TRUE(VkcConfigFile::Parse(sent[2].second, images.User(), message)) << message;
+  EXPECT_EQ(images.GetSerialNumber(), UnitId(other));
+  EXPECT_EQ(images.ReadInt(VkcNodes::kSleepInactivity), 50);
+  EXPECT_EQ(images.ReadInt(VkcNodes::kSleepWakeByControl), 1);
 }
 
 }  // namespace
