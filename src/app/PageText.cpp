@@ -37,7 +37,7 @@ std::string RateText(float steps, int modulation) {
   return text;
 }
 
-std::u16string Decimal(int v) { return Utf8ToUtf16(std::to_string(v)); }
+std::u16string Decimal(int64_t v) { return Utf8ToUtf16(std::to_string(v)); }
 
 bool ParseNumber(const std::u16string& text, int& out) {
   int64_t v = 0;

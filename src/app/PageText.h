@@ -14,5 +14,5 @@ std::string RateText(float steps, int modulation);
 int BitsPerSymbol(int modulation);
 
 // A number as an edit shows it, and an edit's text read as a 32-bit number (false when it is none).
-std::u16string Decimal(int v);
+std::u16string Decimal(int64_t v);
 bool ParseNumber(const std::u16string& text, int& out);

@@ -14,6 +14,11 @@ void SliderEditPair::Show(PageControls& controls, int min, int max, int value, i
   SetValue(controls, value);
 }
 
+void SliderEditPair::ShowUnbounded(PageControls& controls, int min, int max, int64_t value, int tick) {
+  Show(controls, min, max, static_cast<int>(value < min ? min : value > max ? max : value), tick);
+  controls.SetText(edit_, Decimal(value));
+}
+
 void SliderEditPair::SetValue(PageControls& controls, int value) {
   value_ = Clamp(value);
   controls.SetValue(slider_, value_);

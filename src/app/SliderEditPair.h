@@ -6,6 +6,8 @@
 //   the slider's position, home and end the limits; the edit follows.
 // Plain logic on the page's controls: the model calls it from its handlers.
 
+#include <cstdint>
+
 #include "app/PageControls.h"
 
 class SliderEditPair {
@@ -14,6 +16,9 @@ class SliderEditPair {
 
   // The range, the slider's tick, and the value (clamped into the range) on both controls.
   void Show(PageControls& controls, int min, int max, int value, int tick);
+  // As Show, but the edit keeps the value as it is: only the slider is bounded, so a value the
+  // user does not touch can be stored back unchanged.
+  void ShowUnbounded(PageControls& controls, int min, int max, int64_t value, int tick);
   void SetValue(PageControls& controls, int value);
 
   // Handlers: the edit's text changed; the edit was left (false when its value was out of

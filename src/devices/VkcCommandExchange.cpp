@@ -10,13 +10,19 @@
 
 bool VkcExchange::Run(VkcComPort* port, std::initializer_list<const char*> expected) {
   reply.clear();
+  cut = false;
   if (!port) return false;
   VkcConnectionInterface channel(port, !echo);
   std::vector<std::string> list(expected.begin(), expected.end());
-  std::vector<char> buffer(std::max<size_t>(replySize, 1));
-  const bool answered = channel.Transact(command, replySize ? buffer.data() : nullptr, replySize, timeoutMs, extra,
+  // One byte more than asked for tells a reply that fits from one that was cut.
+  std::vector<char> buffer(replySize + 1);
+  const bool answered = channel.Transact(command, replySize ? buffer.data() : nullptr, replySize + 1, timeoutMs, extra,
                                          false, match, raw, list);
-  if (replySize) reply = buffer.data();
+  if (replySize) {
+    reply = buffer.data();
+    cut = reply.size() > replySize - 1;
+    if (cut) reply.resize(replySize - 1);
+  }
   return answered;
 }
 

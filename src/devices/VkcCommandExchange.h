@@ -23,6 +23,7 @@ struct VkcExchange {
   Match match = kAny;
   size_t replySize = 100;          // the reply handed back holds at most replySize - 1 bytes
   std::string reply;
+  bool cut = false;                // the unit's reply was longer than reply holds
 
   // True when the expected replies arrived in time (and before the extra event).
   bool Run(VkcComPort* port, std::initializer_list<const char*> expected);

@@ -255,6 +255,10 @@ void VkcPPDealerModel::OnImport() {
                              FormatHzWithCommas(hz).c_str());
     }
   }
+  // The map holds kMaxChannels channels: those past it are left out, and the log says which.
+  for (size_t i = kMaxChannels; i < list.size(); ++i)
+    ErrorLog().ReportError(0, "Channel map import: %s Hz is past the %d channels of the map and was left out",
+                           FormatHzWithCommas(list[i]).c_str(), static_cast<int>(kMaxChannels));
   if (list.size() > kMaxChannels) list.resize(kMaxChannels);
   if (!device->SetChannelFrequencies(unit, list)) ShowMessage("Can not import channel map; internal error.");
   Host().RefreshAllPages();

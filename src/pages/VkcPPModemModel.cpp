@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/PageHost.h"
+#include "app/VkcDataExchange.h"
 #include "devices/VkcDevice.h"
 #include "unit/VkcSystem.h"
 
@@ -15,12 +16,20 @@ constexpr int kSleepControls[] = {VkcPPModemModel::kInactivitySlider, VkcPPModem
                                   VkcPPModemModel::kPeriod,           VkcPPModemModel::kControlLine,
                                   VkcPPModemModel::kSenseLine};
 
-// Milliseconds from stored steps of the minimum, cut to what a slider holds.
-int Milliseconds(uint32_t steps, int minimum) {
-  return static_cast<int>(std::min<int64_t>(int64_t{steps} * minimum, std::numeric_limits<int>::max()));
-}
+// Milliseconds from stored steps of the minimum; 0 (off) shows the minimum, where checking the box
+// starts.
+int64_t Milliseconds(uint32_t steps, int minimum) { return steps == 0 ? minimum : int64_t{steps} * minimum; }
 
-uint32_t Steps(const SliderEditPair& pair) { return static_cast<uint32_t>(pair.Value() / pair.Min()); }
+// The steps of the minimum an edit's value stands for. A value outside the device range that came
+// from the unit is stored back as it was; an edit holding no such value takes its slider's
+// position, as leaving it would.
+uint32_t Steps(const PageControls& controls, int edit, int slider, const SliderEditPair& pair) {
+  int64_t ms = 0;
+  if (VkcDataExchange::ParseInt(controls.Text(edit), ms) && ms >= 0 &&
+      ms / pair.Min() <= std::numeric_limits<uint32_t>::max())
+    return static_cast<uint32_t>(ms / pair.Min());
+  return static_cast<uint32_t>(controls.Value(slider) / pair.Min());
+}
 
 // The device's range with a minimum of at least 1 and a maximum not below it.
 void Range(int& min, int& max) {
@@ -76,9 +85,9 @@ void VkcPPModemModel::Refresh() {
   controls_.SetCheck(kClock, period != 0);
   controls_.SetCheck(kControlLine, unit.ReadInt(VkcNodes::kSleepWakeByControl) != 0);
   controls_.SetCheck(kSenseLine, unit.ReadInt(VkcNodes::kSleepWakeBySense) != 0);
-  // A value of 0 (off) shows the minimum, where checking the box starts.
-  inactivity_.Show(controls_, sleepMin, sleepMax, Milliseconds(inactivity, sleepMin), (sleepMax - sleepMin) / 20);
-  period_.Show(controls_, wakeMin, wakeMax, Milliseconds(period, wakeMin), (wakeMax - wakeMin) / 20);
+  // The edits show the stored values even outside the device range; only the sliders are bounded.
+  inactivity_.ShowUnbounded(controls_, sleepMin, sleepMax, Milliseconds(inactivity, sleepMin), (sleepMax - sleepMin) / 20);
+  period_.ShowUnbounded(controls_, wakeMin, wakeMax, Milliseconds(period, wakeMin), (wakeMax - wakeMin) / 20);
   UpdateSleepControls();
 
   alarms_ = device->HasAlarmOutputs();
@@ -153,12 +162,9 @@ void VkcPPModemModel::ShowAlarmControls(bool shown) {
 bool VkcPPModemModel::Store() {
   if (!IsFilledUnit()) return true;
   VkcSystem& unit = Host().Unit();
-  // An edit still holding a value out of range takes its slider's, as leaving it would.
-  inactivity_.OnEditLeft(controls_);
-  period_.OnEditLeft(controls_);
   if (controls_.Checked(kSleep)) {
-    unit.At(VkcNodes::kSleepInactivity).SetInt(Steps(inactivity_));
-    unit.At(VkcNodes::kSleepWakePeriod).SetInt(controls_.Checked(kClock) ? Steps(period_) : 0);
+    unit.At(VkcNodes::kSleepInactivity).SetInt(Steps(controls_, kInactivity, kInactivitySlider, inactivity_));
+    unit.At(VkcNodes::kSleepWakePeriod).SetInt(controls_.Checked(kClock) ? Steps(controls_, kPeriod, kPeriodSlider, period_) : 0);
     unit.At(VkcNodes::kSleepWakeByControl).SetInt(controls_.Checked(kControlLine) ? 1 : 0);
     unit.At(VkcNodes::kSleepWakeBySense).SetInt(controls_.Checked(kSenseLine) ? 1 : 0);
   } else {

@@ -134,6 +134,10 @@ void VkcNetworkSurvey::RunNetwork(platform::WindowHandle window, platform::Event
   size_t count = 0;
   {
     std::vector<UnitId> ids = survey::ParseRemoteList(list.reply);
+    if (list.cut)
+      ErrorLog().ReportError(0, "Network survey: the unit's list of remote units is longer than %zu bytes; "
+                                "the %zu units read from it are surveyed, those past them are left out",
+                             kListReplySize - 1, ids.size());
     std::lock_guard<std::mutex> g(mutex_);
     root_.children.clear();
     root_.children.resize(ids.size());

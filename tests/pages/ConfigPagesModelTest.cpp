@@ -241,6 +241,39 @@ TEST_F(Pages, ModemShowsStepsOfTheMinimumAndStoresThemBack) {
   EXPECT_TRUE(c.Get(M::kInactivity).enabled);
 }
 
+// A stored value beyond the device range (255 steps at most) shows as it is, with only the slider
+// bounded: an apply without an edit stores it back, leaving the edit brings the slider's value.
+TEST_F(Pages, ModemKeepsAnUntouchedValueOutsideTheRange) {
+  struct Case {
+    const VkcNodePath* node;
+    int edit, slider;
+    uint32_t stored;
+    const char16_t* shown;
+    int maximum;
+  };
+  const Case cases[] = {
+      {&VkcNodes::kSleepInactivity, M::kInactivity, M::kInactivitySlider, 300, u"30000", 25500},
+      {&VkcNodes::kSleepWakePeriod, M::kPeriod, M::kPeriodSlider, 300, u"3000", 2550},
+      {&VkcNodes::kSleepInactivity, M::kInactivity, M::kInactivitySlider, 0xFFFFFFFF, u"429496729500", 25500},
+  };
+  Identify(host, 4);
+  PageControls& c = modem.Controls();
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.node->ToString());
+    unit.WriteInt(VkcNodes::kSleepInactivity, 50);
+    unit.WriteInt(VkcNodes::kSleepWakePeriod, 20);
+    unit.At(*k.node).SetInt(k.stored);
+    modem.Refresh();
+    EXPECT_EQ(c.Text(k.edit), k.shown);
+    EXPECT_EQ(c.Value(k.slider), k.maximum);
+    EXPECT_TRUE(modem.Apply());
+    EXPECT_EQ(static_cast<uint32_t>(unit.ReadInt(*k.node)), k.stored);
+    modem.Handle(k.edit, ControlEvent::FocusLost);
+    EXPECT_TRUE(modem.Apply());
+    EXPECT_EQ(unit.ReadInt(*k.node), 255);
+  }
+}
+
 TEST_F(Pages, ModemEditsAndSlidersFollowEachOther) {
   Identify(host, 4);
   unit.WriteInt(VkcNodes::kSleepInactivity, 10);

@@ -198,6 +198,25 @@ TEST(DealerPage, ImportTakesTheMapOfAFileOfAnyModelWithinTheUnitsBand) {
   EXPECT_EQ(p.host.refreshAll, refreshes + 1);
   p.host.System().SetCurrentDevice(nullptr);
 
+  // A map longer than the unit's 32 channels: the first 32 come in, the log names each one left out.
+  std::vector<uint32_t> many;
+  for (uint32_t i = 0; i < 34; ++i) many.push_back(430100000 + 25000 * i);
+  Identify(p.host, 4, many);
+  ASSERT_TRUE([&] {
+    std::string message;
+    return VkcConfigFile::Save(dir.File("long.VKN"), p.host.System(), p.host.DeviceManager().GetMCUController(), message);
+  }());
+  Identify(p.host, 4, {440000000});
+  p.model.Refresh();
+  ErrorLog().Clear();
+  chosen = Utf8ToUtf16(dir.File("long.VKN"));
+  p.model.Handle(M::kImport, ControlEvent::Clicked);
+  EXPECT_EQ(stored(), std::vector<uint32_t>(many.begin(), many.begin() + 32));
+  const std::u16string log = ErrorLog().GetText();
+  EXPECT_EQ(ErrorLog().Count(), 2u) << Utf16ToUtf8(log);
+  for (const char16_t* left : {u"430,900,000", u"430,925,000"})
+    EXPECT_NE(log.find(left), std::u16string::npos) << Utf16ToUtf8(log);
+
   Identify(p.host, 4, {440000000});
   const size_t before = p.host.messages.size();
   chosen = Utf8ToUtf16(dir.File("missing.VKN"));  // a file that cannot be read: silent

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/Utf.h"
+#include "link/VkcErrorProcessor.h"
 #include "link/VkcMessageIds.h"
 #include "link/VkcSerialPort.h"
 #include "platform/Messages.h"
@@ -132,6 +134,30 @@ TEST_F(NetworkSurvey, LongRemoteListIsReadWholeAndOnlyListedUnitsAreAsked) {
   for (const sim::SimRemote& remote : large.remotes) expected.push_back(remote.id);
   EXPECT_EQ(listed, expected);
   EXPECT_EQ(asked, expected);
+}
+
+TEST_F(NetworkSurvey, ARemoteListPastTheReplyBoundIsCutWithALogLine) {
+  // 3,200 remote units make a list of about 45 kB more than the bound.
+  sim::SimSurvey replaced{unit, sim::SimNetwork::Unreachable(3200)};
+  ErrorLog().Clear();
+  window.Clear();
+  ASSERT_EQ(survey.Start(Survey::Mode::kNetwork, Survey::kLocalUnit, window.Handle()), Survey::StartResult::kStarted);
+  // The first remote asked: the list has been read.
+  ASSERT_TRUE(window.WaitFor([](const std::vector<PostedMessage>& m) {
+    return std::any_of(m.begin(), m.end(), [](const PostedMessage& p) {
+      return p.msg == kMsgProgress && p.wParam == kProgressSurveyUnit && p.lParam == 0;
+    });
+  }, 30000));
+  survey.RequestStop();
+  survey.Finish();
+  const size_t listed = survey.Snapshot().children.size();
+  EXPECT_GT(listed, 3000u);
+  EXPECT_LT(listed, 3200u);
+  const std::string log = Utf16ToUtf8(ErrorLog().GetText());
+  const std::string line = "longer than 65535 bytes; the " + std::to_string(listed) + " units read from it";
+  EXPECT_NE(log.find(line), std::string::npos) << log;
+  EXPECT_EQ(log.find(line, log.find(line) + 1), std::string::npos) << log;
+  ErrorLog().Clear();
 }
 
 TEST_F(NetworkSurvey, StopDuringSilentRemoteSendsExitAndEndsWithoutErrorWithinASecond) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,25 +120,51 @@ TEST_F(SpectrumScan, ScansTwoThousandSamplesAndStopsWithinASecond) {
   EXPECT_EQ(std::count(covered.begin(), covered.end(), true), 2000);
 }
 
+// The reply of a refused "@SA OFF" as the program reads it: sample lines the analyser still streamed
+// in front of the code, all within the reply buffer's 254 characters (past them it is cut).
+bool IsRefusedStopAsRead(const std::string& reply) {
+  constexpr size_t kHeld = 254;
+  if (reply.size() > kHeld) return false;
+  for (size_t pos = 0; pos < reply.size();) {
+    const size_t end = reply.find("\r\n", pos);
+    if (end == std::string::npos) return reply.size() == kHeld;
+    const std::string line = reply.substr(pos, end - pos);
+    if (line == "@01") return end + 2 == reply.size();
+    unsigned frequency = 0;
+    double level = 0;
+    int used = 0;
+    if (std::sscanf(line.c_str(), "%u\t%lf%n", &frequency, &level, &used) != 2 ||
+        static_cast<size_t>(used) != line.size())
+      return false;
+    pos = end + 2;
+  }
+  return reply.size() == kHeld;
+}
+
 TEST_F(SpectrumScan, RefusedAndSilentCommandsEndWithTheirMessages) {
   struct Case {
     int start, master, stop;
+    uint32_t linesBeforeStopReply;
     uint32_t result;
-    std::string message;
+    std::string message;  // for a refused stop, what follows the reply as read
   };
   const std::string on = "@SA ON 283500 325000 103 640\r\n";
+  const std::string stopTail = " on command = @SA OFF\r\n";
   const std::vector<Case> cases = {
-      {1, 0, 0, 2, "Spectrum analyzer command is not supported\nError response = @01\r\n on command = " + on},
-      {sim::SimSpectrum::kNoReply, 0, 0, 1, "No response on command = " + on},
-      {0, 3, 0, 2, "Could not switch to Beacon Master.\nError response = @03\r\n on command = LINK SAR 1\r\n"},
-      {0, 0, 1, 4, "Error response = @01\r\n on command = @SA OFF\r\n"},
+      {1, 0, 0, 0, 2, "Spectrum analyzer command is not supported\nError response = @01\r\n on command = " + on},
+      {sim::SimSpectrum::kNoReply, 0, 0, 0, 1, "No response on command = " + on},
+      {0, 3, 0, 0, 2, "Could not switch to Beacon Master.\nError response = @03\r\n on command = LINK SAR 1\r\n"},
+      {0, 0, 1, 0, 4, stopTail},
+      // Samples still streamed in front of the refusal are part of the reply as read.
+      {0, 0, 1, 3, 4, stopTail},
   };
   platform::SetTimeScale(0.2);
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.message);
+    SCOPED_TRACE(c.message + " after " + std::to_string(c.linesBeforeStopReply) + " lines");
     analyser.SetStartReply(c.start);
     analyser.SetMasterReply(c.master);
     analyser.SetStopReply(c.stop);
+    analyser.SetLinesBeforeStopReply(c.linesBeforeStopReply);
     u.window.Clear();
     data.SetParameters(283500, 325000, 103, 640);
     controller.StartStop(u.window.Handle());
@@ -149,7 +176,18 @@ TEST_F(SpectrumScan, RefusedAndSilentCommandsEndWithTheirMessages) {
     controller.Join();
     const std::vector<intptr_t> notices = unittest::Notices(u.window, kMsgSpectrum);
     EXPECT_EQ(notices[notices.size() - 2], 0);
-    EXPECT_EQ(data.GetMessage(), c.message);
+    const std::string message = data.GetMessage();
+    if (c.stop != 0) {
+      const std::string head = "Error response = ";
+      ASSERT_EQ(message.rfind(head, 0), 0u) << message;
+      ASSERT_GE(message.size(), head.size() + stopTail.size()) << message;
+      ASSERT_EQ(message.substr(message.size() - stopTail.size()), stopTail) << message;
+      const std::string reply = message.substr(head.size(), message.size() - head.size() - stopTail.size());
+      EXPECT_TRUE(IsRefusedStopAsRead(reply)) << reply;
+      if (c.linesBeforeStopReply != 0) EXPECT_NE(reply.find('\t'), std::string::npos) << reply;
+    } else {
+      EXPECT_EQ(message, c.message);
+    }
     // Nothing stays listening: a later stream goes nowhere.
     EXPECT_FALSE(controller.IsReceiving());
   }
