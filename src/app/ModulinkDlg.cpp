@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStringList>
@@ -194,12 +195,23 @@ void ModulinkDlg::OnInitDialog() {
   RefreshAllPages();
   UpdateTabs(true);
   ShowCurrentPage();
-  FitPageTabs();
+  resize(DefaultSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
 }
 
-void ModulinkDlg::FitPageTabs() {
-  // The default width shows every group's page tabs with whole titles; a window the user makes
-  // smaller shortens them with an ellipsis.
+QSize ModulinkDlg::DefaultSize(const QSize& room) {
+  // A narrower window shortens the page tabs' titles with an ellipsis.
+  const QSize wanted(std::max(sizeHint().width(), WholeTitlesWidth()), sizeHint().height());
+  return wanted.boundedTo(room).expandedTo(minimumSizeHint());
+}
+
+void ModulinkDlg::FitToScreen(const QRect& available) {
+  // Room for a title bar and borders as common desktops draw them; the dialog's placement on
+  // showing keeps the frame inside the same area.
+  constexpr QMargins kFrameAllowance(10, 40, 10, 10);
+  resize(DefaultSize(available.size().shrunkBy(kFrameAllowance)));
+}
+
+int ModulinkDlg::WholeTitlesWidth() {
   int widest = 0;
   for (auto* group = tabs_.GetNextGroup(nullptr); group; group = tabs_.GetNextGroup(group)) {
     if (!GroupShown(group->GetName())) continue;
@@ -210,11 +222,12 @@ void ModulinkDlg::FitPageTabs() {
   }
   layout()->activate();
   const int around = width() - pageStrip_->width();  // what the window holds beside the strip
-  if (widest + around > width()) resize(widest + around, height());
+  return widest + around;
 }
 
 int ModulinkDlg::exec() {
   OnInitDialog();
+  if (const QScreen* shown = screen()) FitToScreen(shown->availableGeometry());
   return QDialog::exec();
 }
 

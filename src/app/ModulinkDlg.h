@@ -80,7 +80,16 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
 
   // Refreshes everything and shows the tabs and the current page (once, before the first run).
   void OnInitDialog();
+  // Runs the window at its default size for the screen it opens on.
   int exec() override;
+
+  // The client size the window opens at when its client area may take room: wide enough for
+  // every group's page tabs with whole titles and as tall as the layout likes, within room,
+  // but never below the minimum the layout needs.
+  QSize DefaultSize(const QSize& room);
+  // Gives the window, not yet shown, its default size for a screen's available area: the
+  // frame, still unknown, is allowed for, so it fits there too.
+  void FitToScreen(const QRect& available);
 
   void UpdateTabs(bool refillGroups);
   void ShowCurrentPage();
@@ -102,8 +111,8 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
 
  private:
   VkcModulinkDlg* PageOf(const VkcTabPropertyPage* entry) const;
-  // Widens the window until the page strip holds the widest group's tabs with whole titles.
-  void FitPageTabs();
+  // The window width at which the page strip holds the widest group's tabs with whole titles.
+  int WholeTitlesWidth();
   bool GroupShown(std::u16string_view group) const;
 
   VkcMainDocument& tabs_;

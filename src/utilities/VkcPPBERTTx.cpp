@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -28,9 +29,10 @@ VkcPPBERTTx::VkcPPBERTTx(ModulinkApp& app) : VkcPage(140, app) {
   grid->addWidget(Named(new QComboBox(radio), M::kModulation), 1, 1, 1, 2);
   grid->addWidget(Named(new QLabel(radio), M::kRateText), 1, 3, 1, 3);
   grid->addWidget(new QLabel(QStringLiteral("Protocol"), radio), 2, 0);
-  grid->addWidget(Named(new QComboBox(radio), bertpage::kProtocol), 2, 1, 1, 2);
+  // The lists take the whole row, so a narrow page still shows their names whole.
+  grid->addWidget(Named(new QComboBox(radio), bertpage::kProtocol), 2, 1, 1, 5);
   grid->addWidget(new QLabel(QStringLiteral("Channel"), radio), 3, 0);
-  grid->addWidget(Named(new QComboBox(radio), bertpage::kChannel), 3, 1, 1, 2);
+  grid->addWidget(Named(new QComboBox(radio), bertpage::kChannel), 3, 1, 1, 5);
 
   auto* rate = new QGroupBox(QStringLiteral("Transmission Rate"), this);
   auto* rateGrid = new QGridLayout(rate);
@@ -63,11 +65,17 @@ VkcPPBERTTx::VkcPPBERTTx(ModulinkApp& app) : VkcPage(140, app) {
     resultGrid->addWidget(bertview::Display(results, row.id), r, 1);
     ++r;
   }
+  resultGrid->setRowStretch(r, 1);  // the rows stay together at the top of a taller box
 
+  // Results beside the radio settings rather than below them: the page then fits a laptop screen.
+  auto* settings = new QVBoxLayout;
+  settings->addWidget(radio);
+  settings->addWidget(rate);
+  auto* top = new QHBoxLayout;
+  top->addLayout(settings, 3);
+  top->addWidget(results, 2);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(radio);
-  layout->addWidget(rate);
-  layout->addWidget(results);
+  layout->addLayout(top);
   layout->addWidget(bertview::RunGroup(this));
   layout->addWidget(bertview::StatisticsGroup(this));
   layout->addStretch(1);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/LabelBuddies.h"
 #include "app/ModulinkDlg.h"
@@ -56,32 +57,56 @@ class MainWindow : public ::testing::Test {
     }
   }
 
+  // The titles either strip draws shortened, group by group.
+  std::vector<std::string> ShortenedTitles() {
+    std::vector<std::string> shortened;
+    VkcTabStrip* groups = dialog->GroupStrip();
+    for (int g = 0; g < groups->count(); ++g) {
+      groups->setCurrentIndex(g);
+      QApplication::processEvents();
+      for (VkcTabStrip* strip : {groups, static_cast<VkcTabStrip*>(dialog->PageStrip())})
+        for (int i = 0; i < strip->count(); ++i)
+          if (strip->DrawnTitle(i) != strip->TabName(i)) shortened.push_back(strip->DrawnTitle(i).toStdString());
+    }
+    return shortened;
+  }
+
   testsupport::ConfigHome home;
   ModulinkStartup startup{home.dir.File("settings.vkc")};
   std::unique_ptr<ModulinkDlg> dialog;
 };
 
 TEST_F(MainWindow, DefaultSizeShowsEveryTabTitleWholeAndASmallerWindowShortensThem) {
-  int shortened = 0;
-  const auto whole = [&](VkcTabStrip* strip) {
-    for (int i = 0; i < strip->count(); ++i) {
-      EXPECT_EQ(strip->DrawnTitle(i).toStdString(), strip->TabName(i).toStdString());
-      if (strip->DrawnTitle(i) != strip->TabName(i)) ++shortened;
-    }
-  };
-  for (int g = 0; g < dialog->GroupStrip()->count(); ++g) {
-    dialog->GroupStrip()->setCurrentIndex(g);
-    QApplication::processEvents();
-    whole(dialog->GroupStrip());
-    whole(dialog->PageStrip());
-  }
-  ASSERT_EQ(shortened, 0);
+  ASSERT_EQ(ShortenedTitles(), std::vector<std::string>{});
 
   dialog->GroupStrip()->setCurrentIndex(dialog->GroupStrip()->FindTab(QString::fromUtf16(titles::kConfigurations)));
   dialog->resize(dialog->width() / 2, dialog->height());
   QApplication::processEvents();
   const QString last = dialog->PageStrip()->DrawnTitle(dialog->PageStrip()->count() - 1);
   EXPECT_TRUE(last.endsWith(QChar(0x2026))) << last.toStdString();
+}
+
+// The window fits a laptop's 1366 x 768 screen below a panel and a title bar, whatever page it shows.
+TEST_F(MainWindow, TheSmallestWindowShowingAnyPageIsAtMost1000x690) {
+  ForEachPage([&](VkcModulinkDlg&, const QString& title) {
+    dialog->resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_LE(dialog->width(), 1000) << title.toStdString();
+    EXPECT_LE(dialog->height(), 690) << title.toStdString();
+  });
+}
+
+// The offscreen platform draws no frame, so the client area is what must fit.
+TEST_F(MainWindow, TheDefaultSizeFitsTheScreenAndShowsEveryTabTitleWhole) {
+  const QSize areas[] = {{1366, 728}, {1920, 1040}};
+  for (const QSize& area : areas) {
+    const std::string name = std::to_string(area.width()) + "x" + std::to_string(area.height());
+    dialog->FitToScreen(QRect(QPoint(0, 0), area));
+    QApplication::processEvents();
+    EXPECT_LE(dialog->width(), area.width()) << name;
+    EXPECT_LE(dialog->height(), area.height()) << name;
+    EXPECT_EQ(ShortenedTitles(), std::vector<std::string>{}) << name;
+  }
 }
 
 TEST_F(MainWindow, EveryMnemonicLeadsToItsControl) {
