@@ -11,6 +11,11 @@
 #include "link/VkcComPort.h"
 #include "link/VkcMessageIds.h"
 
+namespace {
+// The newest kMaxLines whole lines and the one being received.
+constexpr int kKeptBlocks = VkcTerminalWnd::kMaxLines + 1;
+}  // namespace
+
 VkcTerminalWnd::VkcTerminalWnd(ModulinkApp& app, QWidget* parent)
     : QWidget(parent, Qt::Window),
       app_(app),
@@ -23,7 +28,7 @@ VkcTerminalWnd::VkcTerminalWnd(ModulinkApp& app, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(edit_);
   setFocusProxy(edit_);
-  edit_->setMaximumBlockCount(kMaxLines);  // the oldest lines go
+  edit_->setMaximumBlockCount(kKeptBlocks);  // the oldest lines go
   resize(640, 400);
   listened_ = app_.CurrentPort();
   if (listened_ != nullptr) listened_->AddListener(this, kListenerGroupTerminal);
@@ -89,17 +94,17 @@ void VkcTerminalWnd::OnDataReceived(const uint8_t* data, size_t length, VkcComPo
 void VkcTerminalWnd::DropScrolledOut(std::u16string& text) {
   // The newest kMaxPending characters at most.
   const size_t charCut = text.size() > kMaxPending ? text.size() - kMaxPending : 0;
-  // From the line end that starts the newest kMaxLines lines: those lines push every older one out.
+  // From the line end that starts the newest kKeptBlocks lines: those lines push every older one out.
   size_t lineCut = 0;
   size_t at = text.size();
   int found = 0;
-  while (found < kMaxLines && at > charCut) {
+  while (found < kKeptBlocks && at > charCut) {
     const size_t lineEnd = text.rfind(u'\n', at - 1);
     if (lineEnd == std::u16string::npos) break;
     ++found;
     at = lineEnd;
   }
-  if (found == kMaxLines) lineCut = at;
+  if (found == kKeptBlocks) lineCut = at;
   const size_t cut = std::max(charCut, lineCut);
   if (cut > 0) text.erase(0, cut);
 }
@@ -126,32 +131,31 @@ void VkcTerminalWnd::Show(const std::u16string& text) {
   QTextCursor cursor(edit_->document());
   cursor.movePosition(QTextCursor::End);
   int column = cursor.block().length() - 1;  // characters of the last line
-  std::u16string run;
-  run.reserve(text.size() + text.size() / kMaxLineLength + 1);
-  auto insert = [&] {
-    if (run.empty()) return;
-    cursor.insertText(QString::fromStdU16String(run));
-    run.clear();
+  size_t from = 0;                           // text[from, i) is not inserted yet
+  auto insertUpTo = [&](size_t to) {
+    if (to > from) cursor.insertText(QString::fromUtf16(text.data() + from, static_cast<qsizetype>(to - from)));
+    from = to;
   };
   cursor.beginEditBlock();  // one layout update for the whole chunk
-  for (const char16_t c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
     if (c == u'\b') {
-      insert();
-      cursor.deletePreviousChar();
+      insertUpTo(i);
+      from = i + 1;
+      VkcTerminalEdit::DeleteLastChar(cursor);
       column = cursor.block().length() - 1;
     } else if (c == u'\n') {
-      run += c;
       column = 0;
-    } else {
-      if (column >= kMaxLineLength) {
-        run += u'\n';
-        column = 0;
-      }
-      run += c;
+    } else if (column < kMaxLineLength) {
       ++column;
+    } else {
+      // A block of its own, so the layout never meets one endless paragraph.
+      insertUpTo(i);
+      VkcTerminalEdit::InsertBreak(cursor);
+      column = 1;
     }
   }
-  insert();
+  insertUpTo(text.size());
   cursor.endEditBlock();
 }
 
