@@ -5,7 +5,7 @@
 // swallowed. The context menu offers Copy (of the selection) and Paste (to the port).
 //
 // The terminal window breaks over-long lines into blocks of their own; such a break is marked on the
-// block after it, so that a backspace and Copy pass over it as the unit never sent it.
+// block after it, so that a backspace and Copy pass over it: the unit never sent it.
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -30,8 +30,6 @@ class VkcTerminalEdit : public QPlainTextEdit {
   static void InsertBreak(QTextCursor& cursor);
   // Removes the character before cursor the unit sent, with any of the window's breaks around it.
   static void DeleteLastChar(QTextCursor& cursor);
-  // The selected text as the unit sent it: line ends as "\n", the window's breaks left out.
-  QString SelectedUnitText() const;
 
  protected:
   // Copy (and dragging) give the selected text as the unit sent it.
@@ -46,6 +44,8 @@ class VkcTerminalEdit : public QPlainTextEdit {
   // User state of a block that goes on with the line above it past a break of the window's own.
   static constexpr int kContinued = 1;
   static bool IsContinued(const QTextBlock& block) { return block.userState() == kContinued; }
+  // The selected text as the unit sent it: line ends as "\n", the window's breaks left out.
+  QString SelectedUnitText() const;
 
   Sender sender_;
 };

@@ -64,8 +64,9 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   VkcComPort* ListenedPort() const { return listened_; }
 
  private:
-  // Removes the front of the queued text that what follows would scroll out of the kept lines.
-  static void DropScrolledOut(std::u16string& text);
+  // Removes the front of the queued text that what follows would scroll out of the kept lines;
+  // returns the line ends left.
+  static size_t DropScrolledOut(std::u16string& text);
   // Appends text at the end, breaking over-long lines; a backspace removes the last character the
   // unit sent.
   void Show(const std::u16string& text);
@@ -76,6 +77,7 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   platform::Event writeCancel_;       // never set: it makes the port honour the write time-out
   std::mutex pendingLock_;
   std::u16string pending_;            // received, not yet shown; a message 2025 is queued while not empty
+  size_t pendingLineEnds_ = 0;        // in pending_
   bool afterCr_ = false;              // reader thread only
   std::string received_;              // reader thread only: the last block as shown
   std::u16string receivedWide_;       // reader thread only: the same, wide
