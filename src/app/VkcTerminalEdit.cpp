@@ -6,7 +6,9 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "link/Ansi.h"
 
@@ -63,6 +65,42 @@ void VkcTerminalEdit::Paste() {
     bytes += ansi[i];
   }
   sender_(bytes);
+}
+
+void VkcTerminalEdit::InsertBreak(QTextCursor& cursor) {
+  cursor.insertBlock();
+  cursor.block().setUserState(kContinued);
+}
+
+void VkcTerminalEdit::DeleteLastChar(QTextCursor& cursor) {
+  auto passBreak = [&] {
+    if (cursor.atBlockStart() && IsContinued(cursor.block())) cursor.deletePreviousChar();
+  };
+  passBreak();
+  cursor.deletePreviousChar();
+  passBreak();  // no empty line left behind a break that now breaks nothing
+}
+
+QString VkcTerminalEdit::SelectedUnitText() const {
+  const QTextCursor selection = textCursor();
+  const int start = selection.selectionStart();
+  const int end = selection.selectionEnd();
+  QString text;
+  for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() <= end;
+       block = block.next()) {
+    const int at = block.position();
+    if (at > start && !IsContinued(block)) text += u'\n';
+    const int from = std::max(start, at) - at;
+    const int to = std::min(end, at + block.length() - 1) - at;
+    text += QStringView(block.text()).mid(from, to - from);
+  }
+  return text;
+}
+
+QMimeData* VkcTerminalEdit::createMimeDataFromSelection() const {
+  auto* data = new QMimeData;
+  data->setText(SelectedUnitText());
+  return data;
 }
 
 void VkcTerminalEdit::keyPressEvent(QKeyEvent* event) {

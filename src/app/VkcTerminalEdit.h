@@ -3,8 +3,13 @@
 // put into the text: each character goes to the port as one byte (Enter as CR, Backspace as BS);
 // extended keys (arrows, Home, End, page keys, Insert, Delete, function keys) and Esc are
 // swallowed. The context menu offers Copy (of the selection) and Paste (to the port).
+//
+// The terminal window breaks over-long lines into blocks of their own; such a break is marked on the
+// block after it, so that a backspace and Copy pass over it: the unit never sent it.
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <functional>
 #include <string>
 
@@ -21,7 +26,14 @@ class VkcTerminalEdit : public QPlainTextEdit {
   // Writes the clipboard's text to the port (line feeds as CR LF); nothing is inserted.
   void Paste();
 
+  // At cursor: a break of the window's own in an over-long line.
+  static void InsertBreak(QTextCursor& cursor);
+  // Removes the character before cursor the unit sent, with any of the window's breaks around it.
+  static void DeleteLastChar(QTextCursor& cursor);
+
  protected:
+  // Copy (and dragging) give the selected text as the unit sent it.
+  QMimeData* createMimeDataFromSelection() const override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
@@ -29,5 +41,11 @@ class VkcTerminalEdit : public QPlainTextEdit {
   bool focusNextPrevChild(bool) override { return false; }
 
  private:
+  // User state of a block that goes on with the line above it past a break of the window's own.
+  static constexpr int kContinued = 1;
+  static bool IsContinued(const QTextBlock& block) { return block.userState() == kContinued; }
+  // The selected text as the unit sent it: line ends as "\n", the window's breaks left out.
+  QString SelectedUnitText() const;
+
   Sender sender_;
 };

@@ -11,6 +11,11 @@
 #include "link/VkcComPort.h"
 #include "link/VkcMessageIds.h"
 
+namespace {
+// The newest kMaxLines whole lines and the one being received.
+constexpr size_t kKeptBlocks = VkcTerminalWnd::kMaxLines + 1;
+}  // namespace
+
 VkcTerminalWnd::VkcTerminalWnd(ModulinkApp& app, QWidget* parent)
     : QWidget(parent, Qt::Window),
       app_(app),
@@ -23,7 +28,7 @@ VkcTerminalWnd::VkcTerminalWnd(ModulinkApp& app, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(edit_);
   setFocusProxy(edit_);
-  edit_->setMaximumBlockCount(kMaxLines);  // the oldest lines go
+  edit_->setMaximumBlockCount(static_cast<int>(kKeptBlocks));  // the oldest lines go
   resize(640, 400);
   listened_ = app_.CurrentPort();
   if (listened_ != nullptr) listened_->AddListener(this, kListenerGroupTerminal);
@@ -75,43 +80,50 @@ void VkcTerminalWnd::OnDataReceived(const uint8_t* data, size_t length, VkcComPo
   ToDisplayText(data, length, afterCr_, received_);
   if (received_.empty()) return;
   AnsiToWide(receivedWide_, received_.data(), static_cast<int>(received_.size()));
+  const size_t lineEnds = std::count(receivedWide_.begin(), receivedWide_.end(), u'\n');
   bool post = false;
   {
     std::lock_guard<std::mutex> g(pendingLock_);
     post = pending_.empty();  // one message shows everything queued until it is handled
     pending_ += receivedWide_;
+    pendingLineEnds_ += lineEnds;
     // Trimmed in steps of kMaxPending, so a window that falls behind costs no copy per block.
-    if (pending_.size() >= 2 * kMaxPending) pending_.erase(0, pending_.size() - kMaxPending);
+    if (pending_.size() >= 2 * kMaxPending) {
+      pending_.erase(0, pending_.size() - kMaxPending);
+      pendingLineEnds_ = std::count(pending_.begin(), pending_.end(), u'\n');
+    }
   }
   if (post) platform::PostMessage(messages_.Handle(), kMsgTerminalData, 0, 0);
 }
 
-void VkcTerminalWnd::DropScrolledOut(std::u16string& text) {
+size_t VkcTerminalWnd::DropScrolledOut(std::u16string& text) {
   // The newest kMaxPending characters at most.
   const size_t charCut = text.size() > kMaxPending ? text.size() - kMaxPending : 0;
-  // From the line end that starts the newest kMaxLines lines: those lines push every older one out.
-  size_t lineCut = 0;
+  // From the line end that starts the newest kKeptBlocks lines: those lines push every older one out.
   size_t at = text.size();
-  int found = 0;
-  while (found < kMaxLines && at > charCut) {
+  size_t found = 0;
+  while (found < kKeptBlocks && at > charCut) {
     const size_t lineEnd = text.rfind(u'\n', at - 1);
-    if (lineEnd == std::u16string::npos) break;
+    if (lineEnd == std::u16string::npos || lineEnd < charCut) break;
     ++found;
     at = lineEnd;
   }
-  if (found == kMaxLines) lineCut = at;
-  const size_t cut = std::max(charCut, lineCut);
-  if (cut > 0) text.erase(0, cut);
+  text.erase(0, found == kKeptBlocks ? at : charCut);
+  return found;
 }
 
 void VkcTerminalWnd::OnTerminalData() {
   bool more = false;
   {
     std::lock_guard<std::mutex> g(pendingLock_);
-    DropScrolledOut(pending_);
+    // Only a queue longer than the text keeps can hold what would be scrolled out.
+    if (pendingLineEnds_ >= kKeptBlocks || pending_.size() > kMaxPending) {
+      pendingLineEnds_ = DropScrolledOut(pending_);
+    }
     const size_t n = std::min(pending_.size(), kShowChunk);
     showing_.assign(pending_, 0, n);
     pending_.erase(0, n);
+    pendingLineEnds_ -= std::count(showing_.begin(), showing_.end(), u'\n');
     more = !pending_.empty();
   }
   // The rest waits for the next turn of the event loop, so input and painting go on.
@@ -126,32 +138,31 @@ void VkcTerminalWnd::Show(const std::u16string& text) {
   QTextCursor cursor(edit_->document());
   cursor.movePosition(QTextCursor::End);
   int column = cursor.block().length() - 1;  // characters of the last line
-  std::u16string run;
-  run.reserve(text.size() + text.size() / kMaxLineLength + 1);
-  auto insert = [&] {
-    if (run.empty()) return;
-    cursor.insertText(QString::fromStdU16String(run));
-    run.clear();
+  size_t from = 0;                           // text[from, i) is not inserted yet
+  auto insertUpTo = [&](size_t to) {
+    if (to > from) cursor.insertText(QString::fromUtf16(text.data() + from, static_cast<qsizetype>(to - from)));
+    from = to;
   };
   cursor.beginEditBlock();  // one layout update for the whole chunk
-  for (const char16_t c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
     if (c == u'\b') {
-      insert();
-      cursor.deletePreviousChar();
+      insertUpTo(i);
+      from = i + 1;
+      VkcTerminalEdit::DeleteLastChar(cursor);
       column = cursor.block().length() - 1;
     } else if (c == u'\n') {
-      run += c;
       column = 0;
-    } else {
-      if (column >= kMaxLineLength) {
-        run += u'\n';
-        column = 0;
-      }
-      run += c;
+    } else if (column < kMaxLineLength) {
       ++column;
+    } else {
+      // A block of its own, so the layout never meets one endless paragraph.
+      insertUpTo(i);
+      VkcTerminalEdit::InsertBreak(cursor);
+      column = 1;
     }
   }
-  insert();
+  insertUpTo(text.size());
   cursor.endEditBlock();
 }
 

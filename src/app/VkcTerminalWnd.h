@@ -10,9 +10,10 @@
 // held by flow control never freezes the window (a byte that cannot go is dropped and logged).
 //
 // A flood of data never stalls the window: a line without an end is broken after kMaxLineLength
-// characters, the text keeps its newest kMaxLines lines, the queue keeps its newest kMaxPending
-// characters (what lies before them would be scrolled out anyway), and each turn of the event loop
-// shows at most kShowChunk characters of it.
+// characters (the break is the window's own: a backspace and Copy pass over it), the text keeps its
+// newest kMaxLines lines, the queue keeps its newest kMaxPending characters (what lies before them
+// would be scrolled out anyway), and each turn of the event loop shows at most kShowChunk
+// characters of it.
 
 #include <QWidget>
 #include <cstdint>
@@ -34,7 +35,7 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   // Nominal time-out of one typed write.
   static constexpr int kWriteTimeoutMs = 200;
   static constexpr int kMaxLineLength = 128;
-  static constexpr int kMaxLines = 1000;
+  static constexpr int kMaxLines = 100000;
   static constexpr size_t kMaxPending = static_cast<size_t>(kMaxLines) * kMaxLineLength;
   static constexpr size_t kShowChunk = 65536;
 
@@ -63,9 +64,11 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   VkcComPort* ListenedPort() const { return listened_; }
 
  private:
-  // Removes the front of the queued text that what follows would scroll out of the kept lines.
-  static void DropScrolledOut(std::u16string& text);
-  // Appends text at the end, breaking over-long lines; a backspace removes the last character.
+  // Removes the front of the queued text that what follows would scroll out of the kept lines;
+  // returns the line ends left.
+  static size_t DropScrolledOut(std::u16string& text);
+  // Appends text at the end, breaking over-long lines; a backspace removes the last character the
+  // unit sent.
   void Show(const std::u16string& text);
 
   ModulinkApp& app_;
@@ -74,6 +77,7 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   platform::Event writeCancel_;       // never set: it makes the port honour the write time-out
   std::mutex pendingLock_;
   std::u16string pending_;            // received, not yet shown; a message 2025 is queued while not empty
+  size_t pendingLineEnds_ = 0;        // in pending_
   bool afterCr_ = false;              // reader thread only
   std::string received_;              // reader thread only: the last block as shown
   std::u16string receivedWide_;       // reader thread only: the same, wide
