@@ -1,6 +1,9 @@
 #pragma once
 // The thin Qt side of a page model: finds the widgets named "ctl<id>" under a root widget, writes
-// the model's control states onto them (Push) and reads the user's values back (Pull). A user
+// the model's control states onto them (Push) and reads the user's values back (Pull). Only the
+// page's own controls are bound: the widgets inside a bound control (a chart's scroll bars) are
+// that control's parts, whatever their names; a group box is the one control that holds page
+// controls. A user
 // action reads every control, runs the model's handler with the control id and event, and
 // writes every control back. Radio buttons tagged with TagRadioGroup form one control whose
 // selection is the checked button's index (-1 none).
@@ -66,6 +69,7 @@ class PageBinder : public QObject {
     std::vector<std::u16string> columns;
   };
 
+  void BindUnder(QWidget* parent);
   void Bind(QWidget* widget, int id);
   void BindRadio(QAbstractButton* button, int groupId, int index);
   void PullOne(int id, QWidget* widget, ControlState& state);

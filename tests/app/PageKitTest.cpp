@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -35,7 +36,17 @@ namespace {
 
 enum Id {
   kEdit = 1001, kGrouped, kCombo, kCheck, kRadios, kRadioB, kTree, kList, kProgress, kSlider, kSpin, kLabel,
-  kGroup, kLimited, kSecond
+  kGroup, kLimited, kSecond, kPanel, kPart = 100
+};
+
+// A control with a part of its own that happens to carry a control's name, as a chart's scroll bar does.
+class Panel : public QWidget {
+ public:
+  explicit Panel(QWidget* parent) : QWidget(parent), part(new QScrollBar(this)) {
+    part->setObjectName(PageBinder::ObjectName(kPart));
+    part->hide();
+  }
+  QScrollBar* part;
 };
 
 // A page with one control of every kind; it records what its handlers saw.
@@ -90,8 +101,9 @@ class KitPage : public VkcPage<KitModel> {
     label = Named(new QLabel(this), kLabel);
     limited = Named(new QLineEdit(this), kLimited);
     second = Named(new QLineEdit(this), kSecond);
+    panel = Named(new Panel(this), kPanel);
     for (QWidget* w : std::initializer_list<QWidget*>{edit, grouped, combo, check, group, c, tree, list, progress,
-                                                      slider, spin, label, limited, second})
+                                                      slider, spin, label, limited, second, panel})
       layout->addWidget(w);
     Bind();
     GetBinder()->SetIcons(kTree, {QIcon(), style()->standardIcon(QStyle::SP_ArrowUp)});
@@ -110,6 +122,7 @@ class KitPage : public VkcPage<KitModel> {
   QLabel* label;
   QLineEdit* limited;
   QLineEdit* second;
+  Panel* panel;
 };
 
 std::u16string U(const QString& s) { return s.toStdU16String(); }
@@ -306,6 +319,22 @@ TEST(PageKit, ApplyStopsAtTheFirstFailingFieldAndAssignsAll) {
     const auto& journal = page.GetModel().journal;
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "store"), c.ok ? 1 : 0);
   }
+}
+
+// The page's own controls are bound, a group box's among them; a control's parts are not, and
+// stay as their control keeps them.
+TEST(PageKit, OnlyThePagesOwnControlsAreBound) {
+  KitPage page;
+  page.show();
+  page.GetBinder()->Pull();
+  page.UpdateControls();
+  const struct {
+    int id;
+    QWidget* widget;
+  } cases[] = {{kPanel, page.panel}, {kRadioB, page.b}, {kPart, nullptr}};
+  for (const auto& c : cases) EXPECT_EQ(page.GetBinder()->Widget(c.id), c.widget) << c.id;
+  EXPECT_TRUE(page.panel->isVisible());
+  EXPECT_TRUE(page.panel->part->isHidden());
 }
 
 struct DialogKit : ::testing::Test {
