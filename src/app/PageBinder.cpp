@@ -251,17 +251,22 @@ void PageBinder::PullOne(int id, QWidget* widget, ControlState& state) {
 }
 
 void PageBinder::Push() {
+  PushState();
+  if (const int focus = controls_.TakeFocusRequest(); focus != 0)
+    if (QWidget* widget = Widget(focus); widget && widget->isEnabled()) {
+      widget->setFocus(Qt::OtherFocusReason);
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+    }
+}
+
+void PageBinder::PushState() {
+  if (pushing_) return;
   pushing_ = true;
   for (const auto& [id, widget] : widgets_)
     if (widget && controls_.Has(id)) PushOne(id, controls_.Get(id), widget);
   for (auto& [id, radio] : radios_)
     if (controls_.Has(id)) PushRadio(id, controls_.Get(id), radio);
   pushing_ = false;
-  if (const int focus = controls_.TakeFocusRequest(); focus != 0)
-    if (QWidget* widget = Widget(focus); widget && widget->isEnabled()) {
-      widget->setFocus(Qt::OtherFocusReason);
-      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
-    }
 }
 
 void PageBinder::PushRadio(int, const ControlState& state, Radio& radio) {

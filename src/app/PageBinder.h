@@ -1,12 +1,13 @@
 #pragma once
 // The thin Qt side of a page model: finds the widgets named "ctl<id>" under a root widget, writes
-// the model's control states onto them (Push) and reads the user's values back (Pull). Only the
-// page's own controls are bound: the widgets inside a bound control (a chart's scroll bars) are
-// that control's parts, whatever their names; a group box is the one control that holds page
-// controls. A user
+// the model's control states onto them (Push) and reads the user's values back (Pull). A user
 // action reads every control, runs the model's handler with the control id and event, and
 // writes every control back. Radio buttons tagged with TagRadioGroup form one control whose
 // selection is the checked button's index (-1 none).
+//
+// Only the page's own controls are bound: the widgets inside a bound control (a chart's scroll
+// bars) are that control's parts, whatever their names; a group box is the one control that
+// holds page controls.
 //
 // Kinds bound: line edits and grouped edits (text, limit, read-only), plain text edits, combo
 // boxes (entries, item data, selection), check boxes and buttons, radio groups, list and tree
@@ -48,6 +49,9 @@ class PageBinder : public QObject {
   void SetIcons(int id, std::vector<QIcon> icons);
 
   void Push();
+  // Push without taking the model's focus request: for the moment a message box opens, which
+  // takes the focus itself; the push after the handler moves it.
+  void PushState();
   void Pull();
 
   // Runs the lost-focus check of the focused bound edit, if any (tabs take no focus).

@@ -65,6 +65,13 @@ struct KitModel : PageModel {
     });
     On(kRadios, ControlEvent::Clicked, [this] { journal.push_back("radio " + std::to_string(controls_.Selection(kRadios))); });
     On(kRadioB, ControlEvent::Clicked, [this] { journal.push_back("radio b " + std::to_string(controls_.Selection(kRadios))); });
+    On(kCheck, ControlEvent::Clicked, [this] { EndRun(); });
+  }
+  // A run ends, by the user's click or by the worker's message: the page goes idle, then says so.
+  void EndRun() {
+    controls_.SetText(kLabel, u"Idle");
+    controls_.SetValue(kProgress, 0);
+    ShowMessage("Run ended");
   }
   void Exchange(VkcDataExchange& dx) override {
     dx.Int(kLimited, 1, 60, first);
@@ -335,6 +342,35 @@ TEST(PageKit, OnlyThePagesOwnControlsAreBound) {
   for (const auto& c : cases) EXPECT_EQ(page.GetBinder()->Widget(c.id), c.widget) << c.id;
   EXPECT_TRUE(page.panel->isVisible());
   EXPECT_TRUE(page.panel->part->isHidden());
+}
+
+// A box opened by a handler or on a worker's message stands over the state the page has reached.
+TEST(PageKit, AMessageBoxSeesThePagesNewState) {
+  testsupport::FakePageHost host;
+  KitPage page;
+  page.SetPageHost(&host);
+  page.show();
+  std::vector<std::string> shown;
+  host.App().SetMessageBoxFunction([&](const std::u16string&, unsigned) {
+    shown.push_back(page.label->text().toStdString() + " " + std::to_string(page.progress->value()));
+    return 1;
+  });
+  const struct {
+    const char* how;
+    std::function<void()> endRun;
+  } cases[] = {
+      {"handler", [&] { page.check->click(); }},
+      // As a page's view takes its worker's messages: the model's handler, then the widgets.
+      {"worker message", [&] { page.GetModel().EndRun(); page.UpdateControls(); }},
+  };
+  for (const auto& c : cases) {
+    page.GetModel().Controls().SetText(kLabel, u"Running");
+    page.GetModel().Controls().SetValue(kProgress, 21);
+    page.UpdateControls();
+    shown.clear();
+    c.endRun();
+    EXPECT_EQ(shown, std::vector<std::string>{"Idle 0"}) << c.how;
+  }
 }
 
 struct DialogKit : ::testing::Test {
