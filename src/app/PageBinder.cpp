@@ -58,15 +58,22 @@ bool IsEdit(QWidget* widget) {
 
 PageBinder::PageBinder(QWidget* root, PageControls& controls, Handler handler)
     : QObject(nullptr), controls_(controls), handler_(std::move(handler)) {
-  for (QWidget* widget : root->findChildren<QWidget*>()) {
-    const QString name = widget->objectName();
-    if (name.startsWith(QStringLiteral("ctl"))) {
-      bool ok = false;
-      const int id = name.mid(3).toInt(&ok);
-      if (ok) Bind(widget, id);
+  BindUnder(root);
+}
+
+void PageBinder::BindUnder(QWidget* parent) {
+  for (QObject* child : parent->children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    if (widget == nullptr) continue;
+    bool bound = false;
+    if (const QString name = widget->objectName(); name.startsWith(QStringLiteral("ctl"))) {
+      const int id = name.mid(3).toInt(&bound);
+      if (bound) Bind(widget, id);
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->property(kGroupProperty).isValid())
       BindRadio(button, button->property(kGroupProperty).toInt(), button->property(kIndexProperty).toInt());
+    // A control keeps its parts to itself: a chart's hidden scroll bar must not be shown as a page control.
+    if (!bound || qobject_cast<QGroupBox*>(widget) != nullptr) BindUnder(widget);
   }
 }
 
@@ -244,17 +251,22 @@ void PageBinder::PullOne(int id, QWidget* widget, ControlState& state) {
 }
 
 void PageBinder::Push() {
+  PushState();
+  if (const int focus = controls_.TakeFocusRequest(); focus != 0)
+    if (QWidget* widget = Widget(focus); widget && widget->isEnabled()) {
+      widget->setFocus(Qt::OtherFocusReason);
+      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+    }
+}
+
+void PageBinder::PushState() {
+  if (pushing_) return;
   pushing_ = true;
   for (const auto& [id, widget] : widgets_)
     if (widget && controls_.Has(id)) PushOne(id, controls_.Get(id), widget);
   for (auto& [id, radio] : radios_)
     if (controls_.Has(id)) PushRadio(id, controls_.Get(id), radio);
   pushing_ = false;
-  if (const int focus = controls_.TakeFocusRequest(); focus != 0)
-    if (QWidget* widget = Widget(focus); widget && widget->isEnabled()) {
-      widget->setFocus(Qt::OtherFocusReason);
-      if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
-    }
 }
 
 void PageBinder::PushRadio(int, const ControlState& state, Radio& radio) {

@@ -5,6 +5,10 @@
 // writes every control back. Radio buttons tagged with TagRadioGroup form one control whose
 // selection is the checked button's index (-1 none).
 //
+// Only the page's own controls are bound: the widgets inside a bound control (a chart's scroll
+// bars) are that control's parts, whatever their names; a group box is the one control that
+// holds page controls.
+//
 // Kinds bound: line edits and grouped edits (text, limit, read-only), plain text edits, combo
 // boxes (entries, item data, selection), check boxes and buttons, radio groups, list and tree
 // widgets (columns, rows, icons, check boxes, selection), sliders (range, steps, ticks, value,
@@ -45,6 +49,9 @@ class PageBinder : public QObject {
   void SetIcons(int id, std::vector<QIcon> icons);
 
   void Push();
+  // Push without taking the model's focus request: for the moment a message box opens, which
+  // takes the focus itself; the push after the handler moves it.
+  void PushState();
   void Pull();
 
   // Runs the lost-focus check of the focused bound edit, if any (tabs take no focus).
@@ -66,6 +73,7 @@ class PageBinder : public QObject {
     std::vector<std::u16string> columns;
   };
 
+  void BindUnder(QWidget* parent);
   void Bind(QWidget* widget, int id);
   void BindRadio(QAbstractButton* button, int groupId, int index);
   void PullOne(int id, QWidget* widget, ControlState& state);

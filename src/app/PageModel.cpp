@@ -33,11 +33,15 @@ void PageModel::On(int id, ControlEvent event, Handler handler) { handlers_[{id,
 void PageModel::OnAny(int id, std::function<void(ControlEvent)> handler) { anyHandlers_[id] = std::move(handler); }
 
 int PageModel::ShowMessage(std::string_view utf8, unsigned flags, bool hint) {
-  return host_ != nullptr ? host_->ShowMessage(utf8, flags, hint) : 0;
+  if (host_ == nullptr) return 0;
+  if (showControls_) showControls_();
+  return host_->ShowMessage(utf8, flags, hint);
 }
 
 int PageModel::ShowMessage(const std::u16string& text, unsigned flags, bool hint) {
-  return host_ != nullptr ? host_->ShowMessage(text, flags, hint) : 0;
+  if (host_ == nullptr) return 0;
+  if (showControls_) showControls_();
+  return host_->ShowMessage(text, flags, hint);
 }
 
 void PageModel::NoteFilledUnit(bool filled) {

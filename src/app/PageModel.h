@@ -3,7 +3,8 @@
 // and the data exchange its apply runs. No Qt: page logic is tested on this with a test host.
 //
 // The view (VkcModulinkDlg with a PageBinder) reads every control into Controls() before a
-// handler or an apply runs, and writes them all back after. A page writes:
+// handler or an apply runs, and writes them all back after, and before any message box the page
+// opens. A page writes:
 //   Refresh()             fill the controls from the unit, the device and the settings;
 //   Exchange(dx)          take every field from the controls, with its checks (apply and the
 //                         checked edits run it);
@@ -30,6 +31,9 @@ class PageModel {
   PageHost* GetHost() const { return host_; }
   PageControls& Controls() { return controls_; }
   const PageControls& Controls() const { return controls_; }
+  // Set by the view: writes the controls onto its widgets. ShowMessage runs it first, so a box
+  // never stands over a state the page has already left.
+  void SetShowControls(std::function<void()> show) { showControls_ = std::move(show); }
 
   virtual void Refresh() {}
   // Takes every field (all are assigned even after a failure, so none is left stale); the first
@@ -69,6 +73,7 @@ class PageModel {
 
  private:
   PageHost* host_ = nullptr;
+  std::function<void()> showControls_;
   int filledModel_ = 0;  // 0: the controls hold no unit's values
   uint32_t filledIdentification_ = 0;
   std::map<std::pair<int, ControlEvent>, Handler> handlers_;

@@ -34,7 +34,9 @@ void KeepPlacesWhenHidden(QLayout* layout) {
 
 VkcModulinkDlg::VkcModulinkDlg(QWidget* parent) : QWidget(parent) {}
 
-VkcModulinkDlg::~VkcModulinkDlg() = default;
+VkcModulinkDlg::~VkcModulinkDlg() {
+  if (model_) model_->SetShowControls({});  // the binder goes first
+}
 
 void VkcModulinkDlg::SetHostDialog(ModulinkDlg* host) {
   host_ = host;
@@ -54,6 +56,7 @@ void VkcModulinkDlg::BindModel(std::unique_ptr<PageModel> model) {
   PageModel* target = model_.get();
   binder_ = std::make_unique<PageBinder>(this, target->Controls(),
                                          [target](int id, ControlEvent event) { target->Handle(id, event); });
+  target->SetShowControls([binder = binder_.get()] { binder->PushState(); });
   binder_->Push();
   AssignLabelBuddies(this);
 }

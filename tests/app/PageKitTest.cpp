@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -35,7 +36,17 @@ namespace {
 
 enum Id {
   kEdit = 1001, kGrouped, kCombo, kCheck, kRadios, kRadioB, kTree, kList, kProgress, kSlider, kSpin, kLabel,
-  kGroup, kLimited, kSecond
+  kGroup, kLimited, kSecond, kPanel, kPart = 100
+};
+
+// A control with a part of its own that happens to carry a control's name, as a chart's scroll bar does.
+class Panel : public QWidget {
+ public:
+  explicit Panel(QWidget* parent) : QWidget(parent), part(new QScrollBar(this)) {
+    part->setObjectName(PageBinder::ObjectName(kPart));
+    part->hide();
+  }
+  QScrollBar* part;
 };
 
 // A page with one control of every kind; it records what its handlers saw.
@@ -54,6 +65,13 @@ struct KitModel : PageModel {
     });
     On(kRadios, ControlEvent::Clicked, [this] { journal.push_back("radio " + std::to_string(controls_.Selection(kRadios))); });
     On(kRadioB, ControlEvent::Clicked, [this] { journal.push_back("radio b " + std::to_string(controls_.Selection(kRadios))); });
+    On(kCheck, ControlEvent::Clicked, [this] { EndRun(); });
+  }
+  // A run ends, by the user's click or by the worker's message: the page goes idle, then says so.
+  void EndRun() {
+    controls_.SetText(kLabel, u"Idle");
+    controls_.SetValue(kProgress, 0);
+    ShowMessage("Run ended");
   }
   void Exchange(VkcDataExchange& dx) override {
     dx.Int(kLimited, 1, 60, first);
@@ -90,8 +108,9 @@ class KitPage : public VkcPage<KitModel> {
     label = Named(new QLabel(this), kLabel);
     limited = Named(new QLineEdit(this), kLimited);
     second = Named(new QLineEdit(this), kSecond);
+    panel = Named(new Panel(this), kPanel);
     for (QWidget* w : std::initializer_list<QWidget*>{edit, grouped, combo, check, group, c, tree, list, progress,
-                                                      slider, spin, label, limited, second})
+                                                      slider, spin, label, limited, second, panel})
       layout->addWidget(w);
     Bind();
     GetBinder()->SetIcons(kTree, {QIcon(), style()->standardIcon(QStyle::SP_ArrowUp)});
@@ -110,6 +129,7 @@ class KitPage : public VkcPage<KitModel> {
   QLabel* label;
   QLineEdit* limited;
   QLineEdit* second;
+  Panel* panel;
 };
 
 std::u16string U(const QString& s) { return s.toStdU16String(); }
@@ -305,6 +325,51 @@ TEST(PageKit, ApplyStopsAtTheFirstFailingFieldAndAssignsAll) {
     EXPECT_EQ(page.GetModel().text, u"later field");  // assigned though an earlier field failed
     const auto& journal = page.GetModel().journal;
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "store"), c.ok ? 1 : 0);
+  }
+}
+
+// The page's own controls are bound, a group box's among them; a control's parts are not, and
+// stay as their control keeps them.
+TEST(PageKit, OnlyThePagesOwnControlsAreBound) {
+  KitPage page;
+  page.show();
+  page.GetBinder()->Pull();
+  page.UpdateControls();
+  const struct {
+    int id;
+    QWidget* widget;
+  } cases[] = {{kPanel, page.panel}, {kRadioB, page.b}, {kPart, nullptr}};
+  for (const auto& c : cases) EXPECT_EQ(page.GetBinder()->Widget(c.id), c.widget) << c.id;
+  EXPECT_TRUE(page.panel->isVisible());
+  EXPECT_TRUE(page.panel->part->isHidden());
+}
+
+// A box opened by a handler or on a worker's message stands over the state the page has reached.
+TEST(PageKit, AMessageBoxSeesThePagesNewState) {
+  testsupport::FakePageHost host;
+  KitPage page;
+  page.SetPageHost(&host);
+  page.show();
+  std::vector<std::string> shown;
+  host.App().SetMessageBoxFunction([&](const std::u16string&, unsigned) {
+    shown.push_back(page.label->text().toStdString() + " " + std::to_string(page.progress->value()));
+    return 1;
+  });
+  const struct {
+    const char* how;
+    std::function<void()> endRun;
+  } cases[] = {
+      {"handler", [&] { page.check->click(); }},
+      // As a page's view takes its worker's messages: the model's handler, then the widgets.
+      {"worker message", [&] { page.GetModel().EndRun(); page.UpdateControls(); }},
+  };
+  for (const auto& c : cases) {
+    page.GetModel().Controls().SetText(kLabel, u"Running");
+    page.GetModel().Controls().SetValue(kProgress, 21);
+    page.UpdateControls();
+    shown.clear();
+    c.endRun();
+    EXPECT_EQ(shown, std::vector<std::string>{"Idle 0"}) << c.how;
   }
 }
 
