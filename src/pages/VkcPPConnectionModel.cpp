@@ -58,7 +58,11 @@ VkcPPConnectionModel::~VkcPPConnectionModel() {
 
 VkcComPort* VkcPPConnectionModel::Port() const { return app_.CurrentPort(); }
 
-int VkcPPConnectionModel::ShowMessage(const char* text, bool hint) { return app_.ShowMessage(std::string_view(text), 0, hint); }
+int VkcPPConnectionModel::ShowMessage(const char* text, bool hint) {
+  // Through the page kit when hosted, so the page shows its state before the box opens.
+  if (HasHost()) return PageModel::ShowMessage(std::string_view(text), 0, hint);
+  return app_.ShowMessage(std::string_view(text), 0, hint);
+}
 
 void VkcPPConnectionModel::Init() {
   // The discovery is asked three ways; the longest list wins, the first on a tie.
