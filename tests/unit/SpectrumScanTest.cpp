@@ -184,7 +184,9 @@ TEST_F(SpectrumScan, RefusedAndSilentCommandsEndWithTheirMessages) {
       ASSERT_EQ(message.substr(message.size() - stopTail.size()), stopTail) << message;
       const std::string reply = message.substr(head.size(), message.size() - head.size() - stopTail.size());
       EXPECT_TRUE(IsRefusedStopAsRead(reply)) << reply;
-      if (c.linesBeforeStopReply != 0) EXPECT_NE(reply.find('\t'), std::string::npos) << reply;
+      if (c.linesBeforeStopReply != 0) {
+        EXPECT_NE(reply.find('\t'), std::string::npos) << reply;
+      }
     } else {
       EXPECT_EQ(message, c.message);
     }
