@@ -110,9 +110,10 @@ bool VkcISUtilityController::RefreshService() {
   if (device == nullptr || system_.GetProductId() <= 0 || !device->HasFeature(system_, kNetworkServicesFeature)) {
     return false;
   }
-  // Entry 1 holds what the user typed for this unit; another unit starts again from its image,
-  // so one unit's password never goes to the next.
-  const UnitId unit = system_.GetSerialNumber();
+  // Entry 1 holds what the user typed for this unit; a unit identified since starts again from
+  // its image, so one unit's password never goes to the next. A factory file, which replaces the
+  // serial number, leaves the unit and what was typed for it.
+  const uint32_t unit = system_.GetIdentification();
   if (firstRefresh_ || unit != refreshedUnit_) {
     for (int kind : {0, 1, 2, -2}) {
       if (system_.SelectConfigController(kind, kSlot)) Service()->LoadFromDevice(kEntry);

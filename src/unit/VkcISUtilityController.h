@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "link/UnitId.h"
 #include "link/VkcComPortInterface.h"
 #include "link/VkcLogMessage.h"
 #include "platform/Event.h"
@@ -137,7 +136,7 @@ class VkcISUtilityController : public VkcComPortInterface {
   std::atomic<int> serviceIndex_{0};
   std::atomic<bool> monitoring_{true};
   bool firstRefresh_ = true;
-  UnitId refreshedUnit_;  // the unit the first refresh loaded
+  uint32_t refreshedUnit_ = 0;  // the identification the first refresh loaded
   std::atomic<bool> dataModeRestored_{false};
   std::atomic<int> progress_{10};
   std::atomic<platform::WindowHandle> progressWindow_{platform::kNoWindow};

@@ -21,6 +21,7 @@
 #include "support/PageWidgets.h"
 #include "utilities/VkcPPVRSUtility.h"
 #include "utilities/VkcPPVRSUtilityModel.h"
+#include "unit/VkcConfigFile.h"
 
 namespace {
 
@@ -203,6 +204,39 @@ TEST_F(VrsUtilityPage, RefreshEnablesConnectMonitorAndTheStatusFields) {
   page.Refresh();
   for (int id : {M::kConnect, M::kMonitor, M::kRssi, M::kState, M::kError}) {
     EXPECT_TRUE(page.Controls().Get(id).enabled) << id;
+  }
+}
+
+// What was typed stays through a factory file, which replaces the unit's serial number; a unit
+// identified anew starts again from its image.
+TEST_F(VrsUtilityPage, TypedValuesStayUntilTheUnitIsIdentifiedAnew) {
+  const std::u16string stored = page.Controls().Text(M::kLogin);
+  ASSERT_NE(stored, u"user");
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    std::u16string login;
+  } steps[] = {
+      {"a factory file", [&] {
+         VkcConfiguration file(host.System().Factory());
+         const uint8_t other[6] = {0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
+         file.Root().GetChildAt(0).GetChildAt(0).SetBytes(other, sizeof other);
+         std::string message;
+         ASSERT_EQ(VkcConfigFile::Apply(file, true, host.System(), host.DeviceManager(), message),
+                   VkcConfigFile::Loaded::kFactory) << message;
+       }, u"user"},
+      {"identified anew", [&] {
+         platform::Event stop(platform::Event::ResetMode::Manual);
+         ASSERT_EQ(host.System().Process(VkcSystem::kOpIdentify, 0, platform::kNoWindow, stop), 0u);
+       }, stored},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.step);
+    Type(0);
+    ASSERT_TRUE(page.Apply());
+    s.act();
+    page.Refresh();
+    EXPECT_EQ(page.Controls().Text(M::kLogin), s.login);
   }
 }
 
