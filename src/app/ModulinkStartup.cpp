@@ -52,7 +52,7 @@ ModulinkStartup::~ModulinkStartup() {
   app_.Attach(nullptr, nullptr, nullptr);
 }
 
-int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
+void ModulinkStartup::Start() {
   // Numbers are written and read in the C locale whatever the user's locale is (the Qt
   // application object has set the user's locale by now).
   std::setlocale(LC_NUMERIC, "C");
@@ -60,6 +60,10 @@ int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
   devices_.RegisterPrototypes();
   tabs_.Init();
   tabs_.SelectGroup(titles::kPreferences);
+}
+
+int ModulinkStartup::Run(const AttachPages& attach, const Shown& shown) {
+  Start();
   {
     ModulinkDlg dialog(tabs_, unit_);
     InstallSystemCommands(dialog, app_);

@@ -28,6 +28,9 @@ class ModulinkStartup {
 
   // The whole run; returns the exit code.
   int Run(const AttachPages& attach, const Shown& shown = {});
+  // What the run does before the main dialog is built: the C numeric locale, the settings loaded,
+  // the device prototypes and interfaces, the tab model with "Preferences" current.
+  void Start();
 
   ModulinkApp& App() { return app_; }
   VkcMainDocument& Tabs() { return tabs_; }

@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <clocale>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -32,7 +31,6 @@
 #include "app/ModulinkDlg.h"
 #include "app/ModulinkStartup.h"
 #include "app/PageText.h"
-#include "app/PageTitles.h"
 #include "app/VkcModulinkDlg.h"
 #include "devices/VkcDevice.h"
 #include "devices/VkcUnitImages.h"
@@ -492,15 +490,11 @@ struct Program {
   std::vector<std::string> messages;
 
   Program() {
-    std::setlocale(LC_NUMERIC, "C");
     startup.App().SetMessageBoxFunction([this](const std::u16string& text, unsigned flags) {
       messages.push_back(Utf16ToUtf8(text));
       return (flags & 0xF) == 4 ? 7 : 1;  // No to every question, OK otherwise
     });
-    startup.App().InitInstance();
-    startup.Devices().RegisterPrototypes();
-    startup.Tabs().Init();
-    startup.Tabs().SelectGroup(titles::kPreferences);
+    startup.Start();
     dialog = std::make_unique<ModulinkDlg>(startup.Tabs(), startup.Unit());
     AttachPages(*dialog, startup.App(), startup.Devices());
     dialog->show();

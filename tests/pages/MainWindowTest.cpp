@@ -32,10 +32,7 @@ class MainWindow : public ::testing::Test {
  protected:
   MainWindow() {
     startup.App().SetMessageBoxFunction([](const std::u16string&, unsigned flags) { return (flags & 0xF) == 4 ? 7 : 1; });
-    startup.App().InitInstance();
-    startup.Devices().RegisterPrototypes();
-    startup.Tabs().Init();
-    startup.Tabs().SelectGroup(titles::kPreferences);
+    startup.Start();
     dialog = std::make_unique<ModulinkDlg>(startup.Tabs(), startup.Unit());
     AttachPages(*dialog, startup.App(), startup.Devices());
     dialog->OnInitDialog();
