@@ -72,12 +72,25 @@ void VkcTerminalEdit::InsertBreak(QTextCursor& cursor) {
   cursor.block().setUserState(kContinued);
 }
 
+void VkcTerminalEdit::JoinWithPrevious(QTextCursor& cursor) {
+  // The joined block takes the state of the block after the separator; the line it carries on is
+  // the one above, so that block's mark is the one to keep.
+  const int above = cursor.block().previous().userState();
+  cursor.deletePreviousChar();
+  cursor.block().setUserState(above);
+}
+
 void VkcTerminalEdit::DeleteLastChar(QTextCursor& cursor) {
   auto passBreak = [&] {
-    if (cursor.atBlockStart() && IsContinued(cursor.block())) cursor.deletePreviousChar();
+    if (!cursor.atStart() && cursor.atBlockStart() && IsContinued(cursor.block())) JoinWithPrevious(cursor);
   };
   passBreak();
-  cursor.deletePreviousChar();
+  if (cursor.atStart()) return;
+  if (cursor.atBlockStart()) {
+    JoinWithPrevious(cursor);  // the unit's own line end
+  } else {
+    cursor.deletePreviousChar();
+  }
   passBreak();  // no empty line left behind a break that now breaks nothing
 }
 
@@ -120,6 +133,9 @@ void VkcTerminalEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void VkcTerminalEdit::focusInEvent(QFocusEvent* event) {
   QPlainTextEdit::focusInEvent(event);
+  // The focus coming back from a popup menu (this edit's own or the window's) never left: the
+  // selection the menu acts on stays.
+  if (event->reason() == Qt::PopupFocusReason) return;
   QTextCursor cursor = textCursor();
   cursor.movePosition(QTextCursor::End);
   setTextCursor(cursor);

@@ -44,6 +44,9 @@ class VkcTerminalEdit : public QPlainTextEdit {
   // User state of a block that goes on with the line above it past a break of the window's own.
   static constexpr int kContinued = 1;
   static bool IsContinued(const QTextBlock& block) { return block.userState() == kContinued; }
+  // Removes the separator before cursor, at a block start; the joined block keeps the mark of the
+  // block above.
+  static void JoinWithPrevious(QTextCursor& cursor);
   // The selected text as the unit sent it: line ends as "\n", the window's breaks left out.
   QString SelectedUnitText() const;
 

@@ -36,7 +36,8 @@ class VkcTerminalWnd : public QWidget, public VkcComPortInterface {
   static constexpr int kWriteTimeoutMs = 200;
   static constexpr int kMaxLineLength = 128;
   static constexpr int kMaxLines = 100000;
-  static constexpr size_t kMaxPending = static_cast<size_t>(kMaxLines) * kMaxLineLength;
+  // The kept lines and the one being received, each of full length with its line end.
+  static constexpr size_t kMaxPending = static_cast<size_t>(kMaxLines + 1) * (kMaxLineLength + 1);
   static constexpr size_t kShowChunk = 65536;
 
   // Listens to app's current port from now on.

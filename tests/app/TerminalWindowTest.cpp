@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "link/VkcSerialPort.h"
 #include "sim/SimTextListener.h"
 #include "sim/SimUnit.h"
+#include "support/PageWidgets.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -176,20 +179,127 @@ TEST_F(TerminalWindow, LongLinesAreBrokenForDisplayOnly) {
   }
 }
 
-TEST_F(TerminalWindow, AFloodKeepsTheNewestHundredThousandLines) {
-  VkcTerminalWnd terminal(app);
-  std::string lines;
-  for (int i = 0; i < 100'050; ++i) lines += "line " + std::to_string(i) + "\r\n";
-  terminal.OnDataReceived(reinterpret_cast<const uint8_t*>(lines.data()), lines.size(), nullptr);
-  QTextDocument* doc = terminal.Edit()->document();
-  ASSERT_TRUE(testsupport::WaitUntil(
-      [&] {
-        QApplication::processEvents();
-        return doc->lastBlock().previous().text() == "line 100049";
-      },
-      60000));
-  EXPECT_EQ(doc->firstBlock().text(), "line 50");
-  EXPECT_EQ(doc->blockCount(), 100'001);
+// Copy of the whole text against a model of what the unit sent: each chunk is shown before the
+// next; a backspace takes back the unit's last character, a line end being one.
+TEST_F(TerminalWindow, BackspacesAndCopySeeTheUnitsTextAcrossTheWindowsBreaks) {
+  constexpr int kLine = VkcTerminalWnd::kMaxLineLength;
+  const std::string bs(1, '\b');
+  std::string letters;
+  for (int i = 0; i < 200; ++i) letters += static_cast<char>('a' + i % 26);
+  std::vector<std::vector<std::string>> sequences = {
+      {"x\r\n" + std::string(kLine, 'a'), "B", bs + bs},
+      {"x\r\n" + std::string(kLine, 'a'), "B", bs + bs, std::string(kLine, '\b')},
+      {"line1\r\nCLI>" + std::string(kLine - 4, 'c'), "d", "\b \b", "\r\n@01\r\n"},
+      {letters, "\r\nb", bs + bs},
+      {std::string(kLine, 'a'), "B\r\n", bs + bs},
+  };
+  // Mixed runs of letters, line ends and backspaces, some longer than a shown line.
+  for (unsigned seed = 1; seed <= 24; ++seed) {
+    std::mt19937 random(seed);
+    std::vector<std::string> chunks;
+    for (int c = 0; c < 12; ++c) {
+      std::string chunk;
+      for (int part = 0; part < 3; ++part) {
+        const unsigned kind = random() % 4;
+        const size_t run = 1 + random() % (kind == 0 ? 300 : 140);
+        if (kind == 0) {
+          for (size_t i = 0; i < run; ++i) chunk += static_cast<char>('A' + random() % 26);
+        } else if (kind == 1) {
+          chunk += "\r\n";
+        } else {
+          chunk += std::string(run % 3 == 0 ? run : 1 + run % 4, '\b');
+        }
+      }
+      chunks.push_back(chunk);
+    }
+    sequences.push_back(chunks);
+  }
+  for (size_t n = 0; n < sequences.size(); ++n) {
+    SCOPED_TRACE(n);
+    VkcTerminalWnd terminal(app);
+    std::string model;
+    std::vector<std::string> chunks = {"first\r\nsecond\r\n"};
+    chunks.insert(chunks.end(), sequences[n].begin(), sequences[n].end());
+    for (const std::string& chunk : chunks) {
+      terminal.OnDataReceived(reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size(), nullptr);
+      terminal.OnTerminalData();
+      for (size_t i = 0; i < chunk.size(); ++i) {
+        if (chunk[i] == '\b') {
+          if (!model.empty()) model.pop_back();
+        } else if (chunk[i] == '\r') {
+          model += '\n';
+          ++i;  // its LF
+        } else {
+          model += chunk[i];
+        }
+      }
+    }
+    QGuiApplication::clipboard()->clear();
+    terminal.Edit()->selectAll();
+    terminal.Edit()->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), model);
+  }
+}
+
+TEST_F(TerminalWindow, AFloodKeepsTheNewestHundredThousandWholeLines) {
+  struct Case {
+    const char* name;
+    std::string (*line)(int);
+  } const cases[] = {
+      {"short lines", [](int i) { return "line " + std::to_string(i); }},
+      {"lines as long as a shown line", [](int i) {
+         std::string text = "line " + std::to_string(i) + " ";
+         text.resize(VkcTerminalWnd::kMaxLineLength, '=');
+         return text;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VkcTerminalWnd terminal(app);
+    std::string lines;
+    for (int i = 0; i < 100'050; ++i) lines += c.line(i) + "\r\n";
+    terminal.OnDataReceived(reinterpret_cast<const uint8_t*>(lines.data()), lines.size(), nullptr);
+    QTextDocument* doc = terminal.Edit()->document();
+    const QString last = QString::fromStdString(c.line(100'049));
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [&] {
+          QApplication::processEvents();
+          return doc->lastBlock().previous().text() == last;
+        },
+        60000));
+    EXPECT_EQ(doc->firstBlock().text().toStdString(), c.line(50));
+    EXPECT_EQ(doc->blockCount(), 100'001);
+  }
+}
+
+// The menu takes no focus: its Copy finds the selection, and only a real focus-in moves the caret.
+TEST_F(TerminalWindow, CopyFromTheMenuTakesTheSelectionAsTheUnitSentIt) {
+  QWidget parent;
+  QPointer<VkcTerminalWnd> terminal = VkcTerminalWnd::Open(app, &parent);
+  VkcTerminalEdit* edit = terminal->Edit();
+  QApplication::setActiveWindow(terminal);
+  edit->setFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(edit->hasFocus());
+  const std::string letters(VkcTerminalWnd::kMaxLineLength + 40, 'q');
+  const std::string received = "x\r\nline " + letters + "\r\nend";
+  terminal->OnDataReceived(reinterpret_cast<const uint8_t*>(received.data()), received.size(), nullptr);
+  terminal->OnTerminalData();
+  QTextCursor selection = edit->textCursor();
+  selection.setPosition(3);  // from "ine", over the window's break, to the unit's next line end
+  selection.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, 2);
+  edit->setTextCursor(selection);
+  QGuiApplication::clipboard()->setText(QStringLiteral("other"));
+
+  ASSERT_TRUE(testsupport::ChooseFromContextMenu(edit, Qt::Key_C));
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "ine " + letters + "\n");
+  EXPECT_TRUE(edit->textCursor().hasSelection());
+
+  QFocusEvent fromAnotherWindow(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(edit, &fromAnotherWindow);
+  EXPECT_FALSE(edit->textCursor().hasSelection());
+  EXPECT_TRUE(edit->textCursor().atEnd());
+  delete terminal.data();
 }
 
 TEST_F(TerminalWindow, TabIsTypedToTheUnitNotAFocusMove) {
