@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -169,6 +170,12 @@ void PageBinder::Bind(QWidget* widget, int id) {
 }
 
 bool PageBinder::eventFilter(QObject* watched, QEvent* event) {
+  // A popup menu opening over a control (its own context menu or the window's menu) and closing
+  // again is no focus change: nothing is checked and nothing is noted.
+  if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
+      static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) {
+    return QObject::eventFilter(watched, event);
+  }
   // An edit checked ahead of its focus loss is not checked again when the focus does leave,
   // unless the user came back to it or changed it since.
   if (event->type() == QEvent::FocusIn && watched == committed_) committed_ = nullptr;

@@ -79,6 +79,21 @@ TEST(ConnectionView, LostFocusChecksRunOnceAndReachTheSettings) {
   EXPECT_EQ(tcpPort->text(), QStringLiteral("8002"));
   EXPECT_EQ(app.Setting("TCP Interface", "Port").GetInt(), 8002);
 
+  // A right-click opens the edit's own menu and checks nothing; leaving the edit checks, once.
+  shown = 0;
+  tcpPort->setFocus();
+  QApplication::processEvents();
+  tcpPort->setText(QStringLiteral("70000"));
+  emit tcpPort->textEdited(tcpPort->text());
+  ASSERT_TRUE(testsupport::ChooseFromContextMenu(tcpPort, Qt::Key_Escape));
+  EXPECT_EQ(shown, 0);
+  EXPECT_EQ(tcpPort->text(), QStringLiteral("70000"));
+  EXPECT_TRUE(tcpPort->hasFocus());
+  password->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(tcpPort->text(), QStringLiteral("8002"));
+
   // The password stays in the page.
   QTest::keyClicks(password, "secret");
   page.RefreshPage();

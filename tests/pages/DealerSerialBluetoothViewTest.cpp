@@ -1,6 +1,8 @@
 // The Dealer Configuration, Serial Interface and Bluetooth pages' widgets: bound by control id, and
 // what the user does in them reaches the unit's images.
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,6 +81,32 @@ TEST(DealerSerialBluetoothView, EditsInTheWidgetsReachTheImages) {
   EXPECT_TRUE(bluetooth.ApplyPage());
   EXPECT_EQ(host.System().At(VkcPath(kVkcU, 1, kVkcR, 6, 0)).GetString(), "Base 1");
   EXPECT_EQ(host.System().At(VkcPath(kVkcU, 1, kVkcR, 6, 9)).GetString(), "YES");
+}
+
+// The destination's menu takes no focus: its Copy gives the address as typed, which stays so until
+// the edit is left.
+TEST(DealerSerialBluetoothView, CopyFromTheDestinationsMenuGivesTheAddressAsTyped) {
+  testsupport::FakePageHost host;
+  Identify(host, 48);
+  host.System().At(VkcPath(kVkcU, 1, kVkcR, 6, 6)).SetString("1");  // Master
+  VkcPPBluetooth bluetooth;
+  bluetooth.SetPageHost(&host);
+  bluetooth.show();
+  bluetooth.RefreshPage();
+  bluetooth.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&bluetooth));
+  auto* destination = Control<VkcMultiEdit>(&bluetooth, VkcPPBluetoothModel::kDestination);
+  ASSERT_TRUE(destination->isEnabled());
+  destination->setFocus();
+  QApplication::processEvents();
+  QTest::keyClick(destination, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(destination, QStringLiteral("00A0B0C0D0EF"));
+  QTest::keyClick(destination, Qt::Key_A, Qt::ControlModifier);
+  QGuiApplication::clipboard()->setText(QStringLiteral("other"));
+  ASSERT_TRUE(testsupport::ChooseFromContextMenu(destination, Qt::Key_C));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("00A0B0C0D0EF"));
+  EXPECT_EQ(destination->GetRawText(), u"00A0B0C0D0EF");
+  EXPECT_EQ(host.messages, std::vector<std::string>{});
 }
 
 }  // namespace
