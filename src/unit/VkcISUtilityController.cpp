@@ -110,17 +110,24 @@ bool VkcISUtilityController::RefreshService() {
   if (device == nullptr || system_.GetProductId() <= 0 || !device->HasFeature(system_, kNetworkServicesFeature)) {
     return false;
   }
-  // Entry 1 holds what the user typed for this unit; a unit identified since starts again from
-  // its image, so one unit's password never goes to the next. A factory file, which replaces the
-  // serial number, leaves the unit and what was typed for it.
-  const uint32_t unit = system_.GetIdentification();
-  if (firstRefresh_ || unit != refreshedUnit_) {
+  // Entry 1 holds what the user typed for this unit; another unit starts again from its image, so
+  // one unit's password never goes to the next. The unit is told by the serial number its
+  // identification read: identifying the same unit again (Identify, the restart after a send or
+  // a firmware load) keeps what was typed, and so does a factory file, which replaces the serial
+  // number only in the images. A unit whose serial number could not be read is taken as another
+  // one at each identification.
+  const UnitId serial = system_.GetIdentifiedSerial();
+  const uint32_t identification = system_.GetIdentification();
+  const bool anotherUnit =
+      serial != refreshedSerial_ || (serial == UnitId() && identification != refreshedIdentification_);
+  if (firstRefresh_ || anotherUnit) {
     for (int kind : {0, 1, 2, -2}) {
       if (system_.SelectConfigController(kind, kSlot)) Service()->LoadFromDevice(kEntry);
     }
     serviceIndex_.store(Service() != nullptr ? Service()->GetState(kEntry) : 0);
     firstRefresh_ = false;
-    refreshedUnit_ = unit;
+    refreshedSerial_ = serial;
+    refreshedIdentification_ = identification;
   } else {
     system_.SelectConfigController(serviceIndex_.load(), kSlot);
   }

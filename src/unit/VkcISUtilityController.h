@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "link/UnitId.h"
 #include "link/VkcComPortInterface.h"
 #include "link/VkcLogMessage.h"
 #include "platform/Event.h"
@@ -136,7 +137,8 @@ class VkcISUtilityController : public VkcComPortInterface {
   std::atomic<int> serviceIndex_{0};
   std::atomic<bool> monitoring_{true};
   bool firstRefresh_ = true;
-  uint32_t refreshedUnit_ = 0;  // the identification the first refresh loaded
+  UnitId refreshedSerial_;               // the unit whose stored values entry 1 was loaded from
+  uint32_t refreshedIdentification_ = 0;  // and the identification that made it current
   std::atomic<bool> dataModeRestored_{false};
   std::atomic<int> progress_{10};
   std::atomic<platform::WindowHandle> progressWindow_{platform::kNoWindow};

@@ -110,12 +110,20 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   // identification number.
   void Reset() {
     identification_.fetch_add(1, std::memory_order_relaxed);
+    identifiedSerial_.store(0, std::memory_order_relaxed);
     ClearForIdentification();
   }
   // The unit as identified: changes with each identification, never with the images (a factory
   // file replaces the serial number) nor with SetCurrentDevice (a page swaps in another mode's
   // object of the same unit).
   uint32_t GetIdentification() const { return identification_.load(std::memory_order_relaxed); }
+  // The serial number the last identification read from the unit (zero before one has read it).
+  // A factory file that replaces the serial number in the images leaves it as read.
+  UnitId GetIdentifiedSerial() const {
+    UnitId serial;
+    serial.FromUInt64(identifiedSerial_.load(std::memory_order_relaxed));
+    return serial;
+  }
   VkcLogMessage& GetLog() { return log_; }
 
   // --- Network-service controllers ---
@@ -195,6 +203,7 @@ class VkcSystem : public VkcUnitImages, public VkiPostProcess {
   bool factoryWrite_ = false;
   // Starts above 0 so that 0 can mean "no unit" to whoever notes it.
   std::atomic<uint32_t> identification_{1};
+  std::atomic<uint64_t> identifiedSerial_{0};  // as UnitId::ToUInt64
   VkcLogMessage log_;
   VkcOwned<VkcISConfigController> tcpClient_{nullptr, nullptr};
   VkcOwned<VkcISConfigController> ntripClient_{nullptr, nullptr};

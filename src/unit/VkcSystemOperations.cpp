@@ -77,7 +77,9 @@ bool VkcSystem::Identify(VkcDeviceInterface* iface, platform::WindowHandle windo
   // Start-up and boot-loader units have no configuration to read.
   if (id < 1) return true;
   if (!SyncDataPortRate(nullptr)) return false;
-  return ReadConfiguration(true, window, stop);
+  if (!ReadConfiguration(true, window, stop)) return false;
+  identifiedSerial_.store(GetSerialNumber().ToUInt64(), std::memory_order_relaxed);
+  return true;
 }
 
 bool VkcSystem::SyncDataPortRate(platform::Event* stop) {

@@ -30,7 +30,8 @@ inline VkcConfiguration Read(const std::vector<uint8_t>& record) {
 
 class SimGsmUnit : public sim::SimGsmUnit {
  public:
-  explicit SimGsmUnit(const VkcConfiguration& user = UserImage()) : sim::SimGsmUnit(user) {}
+  explicit SimGsmUnit(const VkcConfiguration& user = UserImage(), const uint8_t* serial = kSerial)
+      : sim::SimGsmUnit(user, serial) {}
   ~SimGsmUnit() {
     files->StopTransfer();
     port.Close();

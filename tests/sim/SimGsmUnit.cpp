@@ -4,13 +4,13 @@
 
 namespace sim {
 
-VkcConfiguration GsmUserImage() {
+VkcConfiguration GsmUserImage(const uint8_t* serial) {
   VkcConfiguration tree;
   tree.GetChild(0).GetChildAt(0).SetString("IMAGE 1.2");
   uint8_t other[6] = {1, 1, 1, 1, 1, 1};
   tree.GetChild(1).GetChildAt(0).SetBytes(other, sizeof other);
   CfgNode& row = tree.GetChild(1).GetChildAt(1);
-  row.SetBytes(kGsmSerial, sizeof kGsmSerial);
+  row.SetBytes(serial, 6);
   row.GetChildAt(3).GetChildAt(9).SetInt(4);
   for (int k = 0; k < 4; ++k) row.GetChildAt(10).GetChildAt(k).SetString(k == 1 ? "5000" : "tcp" + std::to_string(k));
   for (int k = 0; k < 6; ++k) row.GetChildAt(9).GetChildAt(k).SetString(k == 1 ? "2101" : "ntrip" + std::to_string(k));
@@ -20,13 +20,13 @@ VkcConfiguration GsmUserImage() {
   return tree;
 }
 
-SimGsmUnit::SimGsmUnit(const VkcConfiguration& user) {
+SimGsmUnit::SimGsmUnit(const VkcConfiguration& user, const uint8_t* serial) {
   IdentOptions options;
   options.modelKey = "49";
   ident = std::make_unique<SimIdent>(unit, options);
   files = std::make_unique<SimUnitControlFiles>(unit);
   VkcConfiguration factory;
-  factory.GetChild(0).GetChildAt(0).SetBytes(kGsmSerial, sizeof kGsmSerial);
+  factory.GetChild(0).GetChildAt(0).SetBytes(serial, 6);
   VkcConfiguration dealer;
   dealer.GetChild(0).SetInt(49);
   files->SetSection(0, SimUnitControlFiles::Archive(factory));

@@ -16,12 +16,15 @@ namespace sim {
 
 inline constexpr uint8_t kGsmSerial[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
 
-// The user image of the unit: its own row (the second) holds the network-service groups.
-VkcConfiguration GsmUserImage();
+// The user image of the unit with this serial number: its own row (the second) holds the
+// network-service groups.
+VkcConfiguration GsmUserImage(const uint8_t* serial = kGsmSerial);
 
 class SimGsmUnit {
  public:
-  explicit SimGsmUnit(const VkcConfiguration& user = GsmUserImage());
+  // serial: the unit's six-byte serial number, in its factory image (the user image names its
+  // own row with it).
+  explicit SimGsmUnit(const VkcConfiguration& user = GsmUserImage(), const uint8_t* serial = kGsmSerial);
   ~SimGsmUnit();
   SimGsmUnit(const SimGsmUnit&) = delete;
   SimGsmUnit& operator=(const SimGsmUnit&) = delete;

@@ -207,28 +207,33 @@ TEST_F(VrsUtilityPage, RefreshEnablesConnectMonitorAndTheStatusFields) {
   }
 }
 
-// What was typed stays through a factory file, which replaces the unit's serial number; a unit
-// identified anew starts again from its image.
-TEST_F(VrsUtilityPage, TypedValuesStayUntilTheUnitIsIdentifiedAnew) {
+// What was typed stays while the unit is the same one: identified again, or given a factory file
+// (which replaces the serial number only in the images); another unit shows its own stored values.
+TEST_F(VrsUtilityPage, TypedValuesStayUntilAnotherUnitIsIdentified) {
   const std::u16string stored = page.Controls().Text(M::kLogin);
   ASSERT_NE(stored, u"user");
+  const uint8_t otherSerial[6] = {0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB};
+  VkcConfiguration otherImage = sim::GsmUserImage(otherSerial);
+  for (int k : {0, 2, 3}) otherImage.GetChild(1).GetChildAt(1).GetChildAt(10).GetChildAt(k).SetString("unit2");
+  nettest::SimGsmUnit other(otherImage, otherSerial);
   const struct {
     const char* step;
     std::function<void()> act;
     std::u16string login;
   } steps[] = {
+      {"the same unit identified again", [&] {
+         platform::Event stop(platform::Event::ResetMode::Manual);
+         ASSERT_EQ(host.System().Process(VkcSystem::kOpIdentify, 0, platform::kNoWindow, stop), 0u);
+       }, u"user"},
       {"a factory file", [&] {
          VkcConfiguration file(host.System().Factory());
-         const uint8_t other[6] = {0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
-         file.Root().GetChildAt(0).GetChildAt(0).SetBytes(other, sizeof other);
+         const uint8_t replaced[6] = {0x77, 0x66, 0x55, 0x44, 0x33, 0x22};
+         file.Root().GetChildAt(0).GetChildAt(0).SetBytes(replaced, sizeof replaced);
          std::string message;
          ASSERT_EQ(VkcConfigFile::Apply(file, true, host.System(), host.DeviceManager(), message),
                    VkcConfigFile::Loaded::kFactory) << message;
        }, u"user"},
-      {"identified anew", [&] {
-         platform::Event stop(platform::Event::ResetMode::Manual);
-         ASSERT_EQ(host.System().Process(VkcSystem::kOpIdentify, 0, platform::kNoWindow, stop), 0u);
-       }, stored},
+      {"another unit", [&] { ASSERT_TRUE(other.Connect(host)); }, u"unit2"},
   };
   for (const auto& s : steps) {
     SCOPED_TRACE(s.step);
@@ -238,6 +243,7 @@ TEST_F(VrsUtilityPage, TypedValuesStayUntilTheUnitIsIdentifiedAnew) {
     page.Refresh();
     EXPECT_EQ(page.Controls().Text(M::kLogin), s.login);
   }
+  ASSERT_TRUE(sim.Connect(host));  // the host's port is this test's unit again before the other one goes
 }
 
 TEST_F(VrsUtilityPage, MonitorCheckBoxPausesAndResumesTheStatus) {
