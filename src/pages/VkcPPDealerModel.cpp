@@ -36,9 +36,17 @@ VkcPPDealerModel::VkcPPDealerModel() {
   controls_[kFrequency].textLimit = 9;
   controls_.SetText(kMinLabel, u"13");
   controls_.SetText(kMaxLabel, u"33");
-  On(kPower, ControlEvent::TextEdited, [this] { pair_.OnEditChanged(controls_); });
-  On(kPower, ControlEvent::FocusLost, [this] { pair_.OnEditLeft(controls_); });
-  On(kSlider, ControlEvent::Scrolled, [this] { pair_.OnScroll(controls_); });
+  On(kPower, ControlEvent::TextEdited, [this] {
+    powerChanged_ = true;
+    pair_.OnEditChanged(controls_);
+  });
+  On(kPower, ControlEvent::FocusLost, [this] {
+    if (!pair_.OnEditLeft(controls_)) powerChanged_ = true;  // the slider's position came in
+  });
+  On(kSlider, ControlEvent::Scrolled, [this] {
+    powerChanged_ = true;
+    pair_.OnScroll(controls_);
+  });
   On(kUnit, ControlEvent::SelectionChanged, [this] { OnUnitChanged(); });
   On(kMap, ControlEvent::SelectionChanged, [this] { OnRowSelected(); });
   On(kAdd, ControlEvent::Clicked, [this] { OnAdd(); });
@@ -110,10 +118,12 @@ void VkcPPDealerModel::Refresh() {
   const bool transmitter = device->HasTransmitter();
   for (int id : {kSlider, kPower, kUnit}) controls_.Enable(id, transmitter);
   unit_ = std::max(controls_.Selection(kUnit), 0);
-  const int dbm = unit.ReadInt(VkcNodes::kDealerMaxPower);
+  // A limit above the device maximum is taken down to it; one below the minimum is left.
+  limitDbm_ = std::min(unit.ReadInt(VkcNodes::kDealerMaxPower), device->GetMaxPowerDbm());
+  powerChanged_ = false;
   // A unit without a transmitter keeps its dealer maximum: the page never writes it back.
   powerFilled_ = transmitter;
-  if (transmitter) ShowPower(dbm);
+  if (transmitter) ShowPower(limitDbm_);
 
   // Units whose channels are entered by number keep the map controls as they were; their map is
   // still read, and shown, so apply puts back what is there and the buttons edit the rows in view.
@@ -210,6 +220,8 @@ void VkcPPDealerModel::OnUnitChanged() {
   const int shown = pair_.Value();
   unit_ = std::max(controls_.Selection(kUnit), 0);
   if (was == unit_) return;
+  // Until the user changes the power, the limit the refresh read is shown again as it is.
+  if (!powerChanged_) return ShowPower(limitDbm_);
   const int dbm = PowerRange::Convert(shown, was == 1 ? PowerUnit::Milliwatt : PowerUnit::Dbm, PowerUnit::Dbm, Extended());
   ShowPower(dbm);
 }
@@ -280,7 +292,8 @@ bool VkcPPDealerModel::Store() {
   const VkcDevice* device = unit.GetCurrentDevice();
   device->SetChannelFrequencies(unit, map_);
   if (powerFilled_) {
-    const int dbm = unit_ == 1 ? VkcDevice::MilliwattsToDbm(power_, Extended()) : power_;
+    int dbm = unit_ == 1 ? VkcDevice::MilliwattsToDbm(power_, Extended()) : power_;
+    if (!powerChanged_) dbm = limitDbm_;  // shown in mW it may have no value of its own (-1)
     unit.WriteInt(VkcNodes::kDealerMaxPower, dbm);
   }
   const ControlState& spacing = controls_.Get(kSpacing);

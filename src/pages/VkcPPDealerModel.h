@@ -64,6 +64,8 @@ class VkcPPDealerModel : public PageModel {
   std::vector<uint32_t> map_;
   bool powerFilled_ = false;  // the refresh filled the power (a unit with a transmitter)
   int power_ = 0;             // in the unit shown
+  int limitDbm_ = 0;          // the limit the refresh read, at most the device maximum
+  bool powerChanged_ = false; // the user typed, scrolled or had the slider's position put in
   int unit_ = 0;              // 0 dBm, 1 mW
   int spacingIndex_ = -1;
   int storedSpacing_ = -1;  // the spacing in Hz the unit held at the last refresh

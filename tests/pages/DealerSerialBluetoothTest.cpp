@@ -148,6 +148,45 @@ TEST(DealerPage, PowerSpacingAndWhatApplyWritesPerUnit) {
   EXPECT_TRUE(p.model.Apply());
 }
 
+// The limit a refresh read is shown in either unit and stored back as read until the user changes
+// the power; the VK400's range is 13-33 dBm, 20-2000 mW.
+TEST(DealerPage, AnUntouchedPowerLimitIsStoredAsReadInEitherUnit) {
+  using M = VkcPPDealerModel;
+  enum Step { MwBefore, MwAfter, MwAndBack, EditLeft, Typed25 };
+  const struct {
+    int dbm;
+    Step step;
+    const char16_t* shown;
+    int stored;
+  } rows[] = {
+      {0, MwBefore, u"-1", 0},  {5, MwBefore, u"-1", 5},  {0, MwAfter, u"-1", 0},
+      {5, MwAfter, u"-1", 5},   {0, MwAndBack, u"0", 0},  {5, MwAndBack, u"5", 5},
+      {50, MwBefore, u"2000", 33}, {0, EditLeft, u"20", 13}, {0, Typed25, u"25", 14},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::to_string(r.dbm) + " dBm, step " + std::to_string(r.step));
+    Page<VkcPPDealerModel> p;
+    Identify(p.host, 4, {431000000});
+    p.host.System().Dealer().GetChild(3).SetInt(r.dbm);
+    auto chooseUnit = [&](int unit) {
+      p.c().Select(M::kUnit, unit);
+      p.model.Handle(M::kUnit, ControlEvent::SelectionChanged);
+    };
+    if (r.step == MwBefore) chooseUnit(1);
+    p.model.Refresh();
+    if (r.step != MwBefore) chooseUnit(1);
+    if (r.step == MwAndBack) chooseUnit(0);
+    if (r.step == Typed25) {
+      p.c().SetText(M::kPower, u"25");
+      p.model.Handle(M::kPower, ControlEvent::TextEdited);
+    }
+    if (r.step == EditLeft || r.step == Typed25) p.model.Handle(M::kPower, ControlEvent::FocusLost);
+    EXPECT_EQ(p.c().Text(M::kPower), r.shown);
+    ASSERT_TRUE(p.model.Apply());
+    EXPECT_EQ(p.host.System().ReadInt(VkcNodes::kDealerMaxPower), r.stored);
+  }
+}
+
 // A device whose map store fails, as a unit model that cannot take a channel list would.
 struct RefusingDevice : VkcDeviceVK400 {
   bool SetChannelFrequencies(VkcUnitImages&, const std::vector<uint32_t>&) const override { return false; }
