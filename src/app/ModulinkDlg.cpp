@@ -54,6 +54,7 @@ ModulinkDlg::ModulinkDlg(VkcMainDocument& tabs, ShellUnit& unit, QWidget* parent
   closeButton_->setDefault(false);
 
   auto* right = new QVBoxLayout;
+  pageColumn_ = right;
   right->addWidget(panelFrame_);
   right->addWidget(pageStrip_);
   right->addWidget(pageFrame_, 1);
@@ -220,8 +221,8 @@ int ModulinkDlg::WholeTitlesWidth() {
       if (PageOf(entry) != nullptr) titles << ToQ(entry->GetName());
     widest = std::max(widest, pageStrip_->WholeTitlesExtent(titles));
   }
-  layout()->activate();
-  const int around = width() - pageStrip_->width();  // what the window holds beside the strip
+  // What the window holds beside the column the strip spans: margins, the group strip, spacing.
+  const int around = layout()->sizeHint().width() - pageColumn_->sizeHint().width();
   return widest + around;
 }
 

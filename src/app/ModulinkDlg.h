@@ -15,6 +15,7 @@
 #include "app/PageHost.h"
 
 class ConnectionControl;
+class QBoxLayout;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
@@ -111,7 +112,8 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
 
  private:
   VkcModulinkDlg* PageOf(const VkcTabPropertyPage* entry) const;
-  // The window width at which the page strip holds the widest group's tabs with whole titles.
+  // The window width at which the page strip holds the widest group's tabs with whole titles;
+  // taken from the layout's preferred sizes, never from the window's present size.
   int WholeTitlesWidth();
   bool GroupShown(std::u16string_view group) const;
 
@@ -124,6 +126,7 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
   QStackedWidget* pageFrame_;
   QStackedWidget* panelFrame_;
   QPushButton* closeButton_;
+  QBoxLayout* pageColumn_;  // the page strip with what stands above and below it
   QMenu* systemMenu_ = nullptr;
   std::map<const VkcTabPropertyPage*, VkcModulinkDlg*> pages_;
   std::vector<VkcModulinkDlg*> pageOrder_;
