@@ -46,10 +46,16 @@ ReadResult ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, siz
     return err == ENOENT ? ReadResult::Missing : ReadResult::Error;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    int err = errno ? errno : EINVAL;
+  if (::fstat(fd, &st) != 0) {
+    int err = errno;
     ::close(fd);
-    SetError(error, "not a regular file " + path, err);
+    SetError(error, "cannot read " + path, err);
+    return ReadResult::Error;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    // The reason is what was found there; errno says nothing after a successful fstat.
+    ::close(fd);
+    SetError(error, "not a regular file " + path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     return ReadResult::Error;
   }
   if (static_cast<uint64_t>(st.st_size) > maxBytes) {

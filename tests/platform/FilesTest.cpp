@@ -1,6 +1,8 @@
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 #include <sys/stat.h>
 
 #include "platform/SettingsLocation.h"
@@ -54,7 +56,11 @@ TEST(Files, ReadTellsMissingFromTooLarge) {
   ASSERT_TRUE(WriteFileAtomic(dir.File("big"), Bytes("0123456789AB")));
   EXPECT_EQ(ReadWholeFile(dir.File("big"), got, 10), ReadResult::TooLarge);
   EXPECT_TRUE(got.empty());
-  EXPECT_EQ(ReadWholeFile(dir.Path(), got, 10), ReadResult::Error);
+  // A folder is told as one, whatever errno held before.
+  std::string error;
+  errno = EAGAIN;
+  EXPECT_EQ(ReadWholeFile(dir.Path(), got, 10, &error), ReadResult::Error);
+  EXPECT_EQ(error, "not a regular file " + dir.Path() + ": Is a directory");
 }
 
 TEST(Files, CreatesParentFoldersOnRequest) {
