@@ -126,7 +126,7 @@ class ModulinkDlg : public QDialog, public ShellView, public PageHost {
   QStackedWidget* pageFrame_;
   QStackedWidget* panelFrame_;
   QPushButton* closeButton_;
-  QBoxLayout* pageColumn_;  // the page strip with what stands above and below it
+  QBoxLayout* pageColumn_ = nullptr;  // the page strip with what stands above and below it
   QMenu* systemMenu_ = nullptr;
   std::map<const VkcTabPropertyPage*, VkcModulinkDlg*> pages_;
   std::vector<VkcModulinkDlg*> pageOrder_;
