@@ -13,6 +13,7 @@
 #include "sim/SimSpectrum.h"
 #include "unit/SpectrumSampleStream.h"
 #include "unit/SpectrumScanData.h"
+#include "unit/VkcSaCommand.h"
 #include "unit/VkcSpectrumUtilityController.h"
 #include "UnitTestText.h"
 #include "UtilityTestUnit.h"
@@ -121,9 +122,10 @@ TEST_F(SpectrumScan, ScansTwoThousandSamplesAndStopsWithinASecond) {
 }
 
 // The reply of a refused "@SA OFF" as the program reads it: sample lines the analyser still streamed
-// in front of the code, all within the reply buffer's 254 characters (past them it is cut).
+// in front of the code, however many a loaded machine lets through first, all within the long reply
+// the program reads (past it the reply is cut).
 bool IsRefusedStopAsRead(const std::string& reply) {
-  constexpr size_t kHeld = 254;
+  constexpr size_t kHeld = VkcSaCommand::kLongReplySize - 1;
   if (reply.size() > kHeld) return false;
   for (size_t pos = 0; pos < reply.size();) {
     const size_t end = reply.find("\r\n", pos);
