@@ -292,8 +292,10 @@ bool VkcPPDealerModel::Store() {
   const VkcDevice* device = unit.GetCurrentDevice();
   device->SetChannelFrequencies(unit, map_);
   if (powerFilled_) {
-    int dbm = unit_ == 1 ? VkcDevice::MilliwattsToDbm(power_, Extended()) : power_;
-    if (!powerChanged_) dbm = limitDbm_;  // shown in mW it may have no value of its own (-1)
+    // Untouched, the limit goes back as read: shown in mW it may have no value of its own (-1).
+    const int dbm = !powerChanged_ ? limitDbm_
+                    : unit_ == 1   ? VkcDevice::MilliwattsToDbm(power_, Extended())
+                                   : power_;
     unit.WriteInt(VkcNodes::kDealerMaxPower, dbm);
   }
   const ControlState& spacing = controls_.Get(kSpacing);
